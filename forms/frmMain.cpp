@@ -1,0 +1,323 @@
+// The main window: layout, page display, key filter, wizard navigation and the report run.
+#include "frmMain.h"
+
+#include "app/modGeneral.h"
+#include "forms/frmGetHelp.h"
+#include "platform/FormFont.h"
+#include "platform/KeyPress.h"
+#include "platform/NumberText.h"
+#include "platform/Twips.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <algorithm>
+
+namespace {
+
+template <typename Control> Control* make(const char* name, QWidget* parent) {
+    auto* control = new Control(parent);
+    control->setObjectName(QLatin1String(name));
+    return control;
+}
+
+QPushButton* makeButton(const char* name, const QString& caption, QWidget* parent) {
+    auto* button = make<QPushButton>(name, parent);
+    button->setText(caption);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLabel* makeLabel(const char* name, const QString& caption, Qt::Alignment alignment,
+                  QWidget* parent) {
+    auto* label = make<QLabel>(name, parent);
+    label->setText(caption);
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    return label;
+}
+
+QFrame* makeFrame(const char* name, QWidget* parent) {
+    auto* frame = make<QFrame>(name, parent);
+    frame->setFrameShape(QFrame::Box);
+    frame->setFrameShadow(QFrame::Sunken);
+    return frame;
+}
+
+QLineEdit* makeNumberBox(const char* name, int maxLength, QWidget* parent) {
+    auto* box = make<QLineEdit>(name, parent);
+    box->setMaxLength(maxLength);
+    return box;
+}
+
+// Puts a stored value into a debt box: empty for 0, else the general number form. A text
+// longer than the box's typing limit is shown whole, never cut.
+void showStoredValue(QLineEdit* box, int typingLimit, double value) {
+    const QString text = value == 0 ? QString() : NumberText::general(value);
+    box->setMaxLength(std::max<int>(typingLimit, static_cast<int>(text.size())));
+    box->setText(text);
+}
+
+constexpr int kBalanceLimit = 10;
+constexpr int kInterestRateLimit = 6;
+constexpr int kMinimumPaymentLimit = 8;
+
+} // namespace
+
+frmMain::frmMain() {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Quillaby Calculator"));
+    setFont(formFont());
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/quillaby-16.png"), QSize(16, 16));
+    icon.addFile(QStringLiteral(":/icons/quillaby-32.png"), QSize(32, 32));
+    setWindowIcon(icon);
+
+    cmdGetHelp = makeButton("cmdGetHelp", QStringLiteral("Get Help Now!"), this);
+    cmdBack = makeButton("cmdBack", QStringLiteral("<< &Back"), this);
+    cmdNext = makeButton("cmdNext", QStringLiteral("&Next >>"), this);
+    cmdCancel = makeButton("cmdCancel", QStringLiteral("&Cancel"), this);
+    fraDebt = makeFrame("fraDebt", this);
+    txtBalance = makeNumberBox("txtBalance", kBalanceLimit, fraDebt);
+    txtInterestRate = makeNumberBox("txtInterestRate", kInterestRateLimit, fraDebt);
+    txtMinimumPayment = makeNumberBox("txtMinimumPayment", kMinimumPaymentLimit, fraDebt);
+    Label5 = makeLabel("Label5", QStringLiteral("%"), Qt::AlignLeft, fraDebt);
+    Label1 = makeLabel("Label1", QStringLiteral("Balance:"), Qt::AlignRight, fraDebt);
+    Label2 = makeLabel("Label2", QStringLiteral("Interest Rate:"), Qt::AlignRight, fraDebt);
+    Label3 = makeLabel("Label3", QStringLiteral("Minimum Payment:"), Qt::AlignRight, fraDebt);
+    fraNumDebts = makeFrame("fraNumDebts", this);
+    cboNumDebts = make<QComboBox>("cboNumDebts", fraNumDebts);
+    for (int n = 1; n <= 10; ++n)
+        cboNumDebts->addItem(QString::number(n), n);
+    Label4 = makeLabel("Label4", QStringLiteral("How many non-secured debts do you have?"),
+                       Qt::AlignHCenter, fraNumDebts);
+    fraResults = makeFrame("fraResults", this);
+    txtResults = make<QPlainTextEdit>("txtResults", fraResults);
+    txtResults->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtResults->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtResults->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    txtResults->setTabChangesFocus(true);
+    lblResults = makeLabel("lblResults", QString(), Qt::AlignLeft, fraResults);
+
+    // Left, Top, Width, Height in twips, relative to the window or the frame.
+    const struct {
+        QWidget* control;
+        int left, top, width, height;
+    } layout[] = {
+        {cmdGetHelp, 2040, 3360, 1335, 375},     {cmdBack, 600, 3360, 1335, 375},
+        {cmdNext, 2040, 3360, 1335, 375},        {cmdCancel, 2040, 3360, 1335, 375},
+        {fraDebt, 120, 0, 3735, 1575},           {txtBalance, 1800, 240, 1095, 285},
+        {txtInterestRate, 1800, 600, 1095, 285}, {txtMinimumPayment, 1800, 960, 1095, 285},
+        {Label5, 3000, 600, 255, 255},           {Label1, 1080, 240, 615, 255},
+        {Label2, 600, 600, 1095, 255},           {Label3, 360, 960, 1335, 255},
+        {fraNumDebts, 120, 0, 3735, 1575},       {cboNumDebts, 1320, 720, 975, 315},
+        {Label4, 120, 360, 3495, 255},           {fraResults, 120, 0, 3735, 3255},
+        {txtResults, 120, 480, 3495, 2655},      {lblResults, 240, 240, 2055, 255},
+    };
+    for (const auto& place : layout)
+        place.control->setGeometry(twipsRect(place.left, place.top, place.width, place.height));
+    setFixedSize(twipsToPixels(3990), twipsToPixels(3810));
+
+    // Tab walks the shown controls in this order.
+    QWidget* const tabOrder[] = {cboNumDebts,       txtBalance, txtInterestRate,
+                                 txtMinimumPayment, txtResults, cmdNext,
+                                 cmdBack,           cmdCancel,  cmdGetHelp};
+    for (std::size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
+    for (QLineEdit* box : {txtBalance, txtInterestRate, txtMinimumPayment})
+        box->installEventFilter(this);
+
+    connect(cmdNext, &QPushButton::clicked, this, &frmMain::cmdNext_Click);
+    connect(cmdBack, &QPushButton::clicked, this, &frmMain::cmdBack_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmMain::cmdCancel_Click);
+    connect(cmdGetHelp, &QPushButton::clicked, this, &frmMain::cmdGetHelp_Click);
+
+    fraDebt->hide();
+    fraResults->hide();
+    cmdGetHelp->hide();
+    cmdBack->hide();
+    cmdCancel->hide();
+}
+
+void frmMain::showNumDebtsPage() {
+    fraNumDebts->show();
+    fraDebt->hide();
+    fraResults->hide();
+    cmdGetHelp->hide();
+    cmdBack->hide();
+    cmdCancel->hide();
+    cmdNext->show();
+    cboNumDebts->setFocus();
+}
+
+void frmMain::showDebtPage(std::int16_t p_nDebtNumber) {
+    const clsDebt* debt = modGeneral::g_colDebts.item(std::to_string(p_nDebtNumber));
+    if (debt == nullptr)
+        return;
+    showStoredValue(txtBalance, kBalanceLimit, debt->balance());
+    showStoredValue(txtInterestRate, kInterestRateLimit, debt->interestRate());
+    showStoredValue(txtMinimumPayment, kMinimumPaymentLimit, debt->minPayment());
+    fraDebt->show();
+    cmdGetHelp->hide();
+    cmdBack->show();
+    cmdNext->show();
+    fraNumDebts->hide();
+    fraResults->hide();
+    cmdCancel->hide();
+    txtBalance->setFocus();
+}
+
+std::int16_t frmMain::KeyPressNumericFilter(std::int16_t& p_sKeyAscii) const {
+    const bool digit = p_sKeyAscii >= 48 && p_sKeyAscii <= 57;
+    return (digit || p_sKeyAscii == 8 || p_sKeyAscii == 46) ? p_sKeyAscii : std::int16_t{0};
+}
+
+void frmMain::txtBalance_KeyPress(std::int16_t& KeyAscii) {
+    KeyAscii = KeyPressNumericFilter(KeyAscii);
+}
+
+void frmMain::txtInterestRate_KeyPress(std::int16_t& KeyAscii) {
+    KeyAscii = KeyPressNumericFilter(KeyAscii);
+}
+
+void frmMain::txtMinimumPayment_KeyPress(std::int16_t& KeyAscii) {
+    KeyAscii = KeyPressNumericFilter(KeyAscii);
+}
+
+void frmMain::highlightTextBox(QLineEdit* txtTextBox) {
+    txtTextBox->setSelection(0, static_cast<int>(txtTextBox->text().size()));
+    txtTextBox->setFocus();
+}
+
+void frmMain::ResultsAddLine(const QString& p_sLine) {
+    setResultsText(resultsText() + p_sLine + QStringLiteral("\r\n"));
+}
+
+QString frmMain::resultsText() const {
+    QString text = txtResults->toPlainText();
+    text.replace(u'\n', QStringLiteral("\r\n"));
+    return text;
+}
+
+void frmMain::setResultsText(const QString& text) {
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    txtResults->setPlainText(shown);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const auto code = KeyPress::typedCode(static_cast<QKeyEvent*>(event));
+    if (!code)
+        return false;
+    std::int16_t keyAscii = *code;
+    if (watched == txtBalance)
+        txtBalance_KeyPress(keyAscii);
+    else if (watched == txtInterestRate)
+        txtInterestRate_KeyPress(keyAscii);
+    else if (watched == txtMinimumPayment)
+        txtMinimumPayment_KeyPress(keyAscii);
+    return keyAscii == 0; // a code of 0 drops the key
+}
+
+// Enter presses the focused button, or else Next while Next is shown. Escape does nothing.
+void frmMain::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        auto* focused = qobject_cast<QPushButton*>(focusWidget());
+        if (focused != nullptr && focused->isVisible())
+            focused->click();
+        else if (cmdNext->isVisible())
+            cmdNext->click();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (m_bReportRunning) {
+        // The running report stops after its current debt and leaves the window alone.
+        m_bCancelPressed = true;
+        m_bClosedDuringReport = true;
+    }
+    event->accept();
+}
+
+void frmMain::cmdNext_Click() {
+    using namespace modGeneral;
+    if (m_bReportRunning || g_nCurrentPage < 0 || g_nCurrentPage > g_nNumDebts)
+        return;
+    if (g_nCurrentPage == 0) {
+        g_nNumDebts = static_cast<std::int16_t>(cboNumDebts->currentData().toInt());
+        if (g_colDebts.count() != static_cast<std::size_t>(g_nNumDebts))
+            CreateDebts();
+        showDebtPage(static_cast<std::int16_t>(g_nCurrentPage + 1));
+    } else if (g_nCurrentPage < g_nNumDebts) {
+        if (!SaveDebtPage(g_nCurrentPage))
+            return;
+        showDebtPage(static_cast<std::int16_t>(g_nCurrentPage + 1));
+    }
+    if (g_nCurrentPage == g_nNumDebts) {
+        if (!SaveDebtPage(g_nCurrentPage))
+            return;
+        runReport();
+    }
+    g_nCurrentPage = static_cast<std::int16_t>(g_nCurrentPage + 1);
+}
+
+void frmMain::runReport() {
+    setCursor(Qt::BusyCursor);
+    cmdNext->hide();
+    cmdBack->hide();
+    cmdCancel->show();
+    fraResults->show();
+    fraDebt->hide();
+    fraNumDebts->hide();
+    lblResults->setText(QStringLiteral("Calculating"));
+
+    m_bReportRunning = true;
+    modGeneral::BuildResultsReport();
+    m_bReportRunning = false;
+
+    if (!m_bClosedDuringReport)
+        lblResults->setText(m_bCancelPressed ? QStringLiteral("Cancelled by user")
+                                             : QStringLiteral("Done"));
+    m_bCancelPressed = false;
+    if (!m_bClosedDuringReport) {
+        cmdGetHelp->show();
+        cmdCancel->hide();
+        cmdBack->show();
+    }
+    unsetCursor();
+}
+
+void frmMain::cmdBack_Click() {
+    using namespace modGeneral;
+    if (m_bReportRunning || g_nCurrentPage < 1)
+        return;
+    if (g_nCurrentPage == 1)
+        showNumDebtsPage();
+    else
+        showDebtPage(static_cast<std::int16_t>(g_nCurrentPage - 1));
+    g_nCurrentPage = static_cast<std::int16_t>(g_nCurrentPage - 1);
+}
+
+void frmMain::cmdCancel_Click() {
+    m_bCancelPressed = true;
+    cmdCancel->hide();
+}
+
+// Opens the single contact form modally over the main window.
+void frmMain::cmdGetHelp_Click() {
+    frmGetHelp* form = modGeneral::HelpForm();
+    form->exec();
+    if (form->closedByUser())
+        modGeneral::DestroyHelpForm();
+}

@@ -1,0 +1,13 @@
+// Message boxes of the program, all with the caption "Quillaby" and a single OK button.
+#include "MessageBox.h"
+
+#include <QMessageBox>
+
+void MessageBox::show(QWidget* parent, const QString& text, Style style) {
+    QMessageBox box(style == Information ? QMessageBox::Information : QMessageBox::Warning,
+                    QStringLiteral("Quillaby"), text, QMessageBox::Ok, parent);
+    box.setObjectName(QStringLiteral("QuillabyMessageBox"));
+    box.setWindowModality(Qt::ApplicationModal);
+    box.setEnabled(true);
+    box.exec();
+}

@@ -1,0 +1,29 @@
+// Number <-> text conversions of the program. They never depend on the user's locale:
+// the decimal separator is always ".".
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace NumberText {
+
+// General number form: up to 15 significant digits, no grouping, no trailing zeros or
+// point, a leading 0 below 1 (2500, 2500.5, 0.25).
+QString general(double value);
+
+// Money in the pattern "$#.00": halves away from zero, no digit before the point when the
+// whole part is 0 ($.15, $.00, $12345.60).
+QString money(double value);
+
+// The value of a money text written by money(), read back as a number.
+double moneyValue(const QString& text);
+
+// A text made only of digits with at most one "." and at least one digit (12, 12., .5,
+// 0250.50), as typed into a debt page; nothing else is a debt amount.
+std::optional<double> debtAmount(const QString& text);
+
+// The general text-to-number test: a whole text that is a number, blanks around it allowed:
+// optional sign, digits with at most one ".", at least one digit, an optional exponent.
+bool isNumeric(const QString& text);
+
+} // namespace NumberText

@@ -1,0 +1,68 @@
+// Shared helpers of the widget tests.
+#include "TestSupport.h"
+
+#include "app/modGeneral.h"
+#include "forms/frmMain.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+
+MessageBoxWatcher::MessageBoxWatcher(int watchdogMs) : m_watchdogTicks(watchdogMs / 10) {
+    connect(&m_timer, &QTimer::timeout, this, &MessageBoxWatcher::poll);
+    m_timer.start(10);
+}
+
+MessageBoxWatcher::~MessageBoxWatcher() {
+    m_timer.stop();
+}
+
+void MessageBoxWatcher::poll() {
+    QWidget* modal = QApplication::activeModalWidget();
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    if (box != nullptr && box->isVisible()) {
+        if (onBox)
+            onBox(box);
+        seen.append({box->text(), box->windowTitle(), box->icon(),
+                     static_cast<int>(box->buttons().size())});
+        if (QAbstractButton* ok = box->button(QMessageBox::Ok))
+            ok->click();
+        else
+            box->reject();
+        return;
+    }
+    if (modal == nullptr || modal != m_lastOtherModal) {
+        m_lastOtherModal = modal;
+        m_otherModalTicks = 0;
+        return;
+    }
+    if (++m_otherModalTicks > m_watchdogTicks) {
+        unexpectedModal = modal->objectName();
+        modal->hide();
+        m_otherModalTicks = 0;
+    }
+}
+
+frmMain* startProgram() {
+    modGeneral::Shutdown();
+    modGeneral::Main();
+    frmMain* form = modGeneral::MainForm();
+    QApplication::setActiveWindow(form);
+    if (!QTest::qWaitForWindowExposed(form))
+        qWarning("the main window was not exposed");
+    return form;
+}
+
+void typeText(QWidget* widget, const QString& text) {
+    for (const QChar ch : text)
+        QTest::keyClick(widget, ch.toLatin1());
+}
+
+void retype(QWidget* lineEdit, const QString& text) {
+    auto* box = qobject_cast<QLineEdit*>(lineEdit);
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Backspace);
+    typeText(box, text);
+}

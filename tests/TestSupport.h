@@ -1,0 +1,54 @@
+// Helpers shared by the widget tests: answering real message boxes, starting the program's
+// windows afresh, and typing into controls.
+#pragma once
+
+#include <QList>
+#include <QMessageBox>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <functional>
+
+class frmMain;
+
+// Answers every QMessageBox that becomes the active modal widget by pressing its OK button,
+// and records what it showed. A modal widget that is not a message box and stays open
+// longer than the watchdog allows is rejected and recorded as a failure, so that a test
+// fails instead of hanging.
+class MessageBoxWatcher : public QObject {
+    Q_OBJECT
+
+public:
+    struct Seen {
+        QString text;
+        QString title;
+        QMessageBox::Icon icon;
+        int buttonCount;
+    };
+
+    explicit MessageBoxWatcher(int watchdogMs = 20000);
+    ~MessageBoxWatcher() override;
+
+    // Called with each box just before it is answered (for checks while it is open).
+    std::function<void(QMessageBox*)> onBox;
+
+    QList<Seen> seen;
+    QString unexpectedModal;
+
+private:
+    void poll();
+
+    QTimer m_timer;
+    QWidget* m_lastOtherModal = nullptr;
+    int m_otherModalTicks = 0;
+    int m_watchdogTicks;
+};
+
+// Resets the program and runs its start-up; returns the main window.
+frmMain* startProgram();
+
+// Types text into the focused widget of the window, one key at a time, as a user would.
+void typeText(QWidget* widget, const QString& text);
+
+// Clears a line edit and types the text into it.
+void retype(QWidget* lineEdit, const QString& text);
