@@ -10,4 +10,7 @@ void MessageBox::show(QWidget* parent, const QString& text, Style style) {
     box.setWindowModality(Qt::ApplicationModal);
     box.setEnabled(true);
     box.exec();
+    // Give the window back its keyboard focus, so that the caller's focus change lands.
+    if (parent != nullptr)
+        parent->window()->activateWindow();
 }

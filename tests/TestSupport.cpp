@@ -48,9 +48,9 @@ frmMain* startProgram() {
     modGeneral::Shutdown();
     modGeneral::Main();
     frmMain* form = modGeneral::MainForm();
-    QApplication::setActiveWindow(form);
-    if (!QTest::qWaitForWindowExposed(form))
-        qWarning("the main window was not exposed");
+    form->activateWindow();
+    if (!QTest::qWaitForWindowActive(form))
+        qWarning("the main window did not become active");
     return form;
 }
 
