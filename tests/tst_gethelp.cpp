@@ -1,0 +1,513 @@
+// The "Get Help Now!" form and the request it sends, against a real HTTP server on
+// loopback.
+#include "LoopbackHttpServer.h"
+#include "TestSupport.h"
+#include "app/ServiceHost.h"
+#include "app/modGeneral.h"
+#include "forms/frmGetHelp.h"
+#include "forms/frmMain.h"
+#include "platform/HttpRequest.h"
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QTest>
+#include <QUrlQuery>
+
+using namespace modGeneral;
+
+namespace {
+
+frmGetHelp* helpForm() {
+    return HelpForm();
+}
+
+void click(QPushButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void addDebt(double balance, double rate, double payment) {
+    clsDebt& debt = g_colDebts.add(std::to_string(g_colDebts.count() + 1));
+    debt.setBalance(balance);
+    debt.setInterestRate(rate);
+    debt.setMinPayment(payment);
+    g_nNumDebts = static_cast<std::int16_t>(g_colDebts.count());
+}
+
+// The contact details of the worked example, as a user would have typed them.
+void fillExample() {
+    frmGetHelp* form = helpForm();
+    form->txtFirstName->setText(QStringLiteral("Jo"));
+    form->txtLastName->setText(QStringLiteral("Roe"));
+    form->txtAddress->setText(QStringLiteral("1 Elm St., Apt 2"));
+    form->txtCity->setText(QStringLiteral("Albany"));
+    form->txtState->setText(QStringLiteral("NY"));
+    form->txtZipCode->setText(QStringLiteral("12207"));
+    form->txtHomePhone->setText(QStringLiteral("5185550100"));
+    form->txtWorkPhone->clear();
+    form->txtEmail->clear();
+}
+
+const QString kThanks = QStringLiteral(
+    "Thank you for your interest in our program.\r\nYour request has been submitted for "
+    "processing.\r\nYou will receive a call from one of our consultants within 24 hours.");
+const QString kError = QStringLiteral("An error occured. Please try again later.");
+
+} // namespace
+
+class TestGetHelp : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void cleanupTestCase() { Shutdown(); }
+
+    void layoutAndControlOrder();
+    void tabOrderAndDefaultButton();
+    void urlFilterCodes();
+    void typingInFilteredBoxes();
+    void checks_data();
+    void checks();
+    void escaping_data();
+    void escaping();
+
+    void workedExampleArrivesExactly();
+    void everyDebtIsSent();
+    void typedValuesArriveAsSingleParameters();
+    void answers_data();
+    void answers();
+    void transportFailures_data();
+    void transportFailures();
+    void disabledWithHourglassWhileBusy();
+    void cancelKeepsTextsCloseBoxEmptiesThem();
+
+private:
+    std::unique_ptr<LoopbackHttpServer> m_server;
+};
+
+void TestGetHelp::init() {
+    frmMain* window = startProgram();
+    m_server = std::make_unique<LoopbackHttpServer>();
+    setServiceHost(m_server->host());
+    addDebt(2500, 18.9, 50);
+    addDebt(1200.50, 21, 35);
+    g_nCurrentPage = 3;
+    Q_UNUSED(window);
+    helpForm()->show();
+    helpForm()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(helpForm()));
+}
+
+void TestGetHelp::cleanup() {
+    DestroyHelpForm();
+    m_server.reset();
+}
+
+void TestGetHelp::layoutAndControlOrder() {
+    const struct {
+        const char* name;
+        const char* kind;
+        QRect twips;
+        const char* caption;
+    } table[] = {
+        {"Command1", "QPushButton", {2400, 3720, 1455, 435}, "&Cancel"},
+        {"cmdOk", "QPushButton", {840, 3720, 1455, 435}, "&OK"},
+        {"txtWorkPhone", "QLineEdit", {1200, 2640, 3375, 285}, ""},
+        {"txtHomePhone", "QLineEdit", {1200, 2280, 3375, 285}, ""},
+        {"txtEmail", "QLineEdit", {1200, 3000, 3375, 285}, ""},
+        {"txtZipCode", "QLineEdit", {1200, 1920, 3375, 285}, ""},
+        {"txtState", "QLineEdit", {1200, 1560, 3375, 285}, ""},
+        {"txtCity", "QLineEdit", {1200, 1200, 3375, 285}, ""},
+        {"txtAddress", "QLineEdit", {1200, 840, 3375, 285}, ""},
+        {"txtLastName", "QLineEdit", {1200, 480, 3375, 285}, ""},
+        {"txtFirstName", "QLineEdit", {1200, 120, 3375, 285}, ""},
+        {"Label3", "QLabel", {0, 3360, 4695, 255}, "* indicates required field"},
+        {"Label9", "QLabel", {-240, 2640, 1335, 255}, "Night Phone:"},
+        {"Label8", "QLabel", {-120, 2280, 1215, 255}, "*Day Phone:"},
+        {"Label7", "QLabel", {0, 3000, 1095, 255}, "Email:"},
+        {"Label6", "QLabel", {0, 1920, 1095, 255}, "*Zip:"},
+        {"Label5", "QLabel", {0, 1560, 1095, 255}, "*State:"},
+        {"Label4", "QLabel", {0, 1200, 1095, 255}, "*City:"},
+        {"Label2", "QLabel", {0, 840, 1095, 255}, "*Address:"},
+        {"Label1", "QLabel", {0, 480, 1095, 255}, "*Last Name:"},
+        {"lblLabel", "QLabel", {0, 120, 1095, 255}, "*First Name:"},
+    };
+    frmGetHelp* form = helpForm();
+    QCOMPARE(form->windowTitle(), QStringLiteral("Get Help Now!"));
+    QCOMPARE(form->minimumSize(), QSize(317, 285));
+    QCOMPARE(form->maximumSize(), QSize(317, 285));
+
+    QStringList order;
+    for (const QObject* child : form->children())
+        if (child->isWidgetType())
+            order << child->objectName();
+    QStringList expectedOrder;
+    for (const auto& row : table) {
+        expectedOrder << QLatin1String(row.name);
+        auto* control = form->findChild<QWidget*>(QLatin1String(row.name));
+        QVERIFY2(control != nullptr, row.name);
+        QCOMPARE(QString::fromLatin1(control->metaObject()->className()), QLatin1String(row.kind));
+        const QRect pixels(row.twips.x() / 15, row.twips.y() / 15, row.twips.width() / 15,
+                           row.twips.height() / 15);
+        QCOMPARE(control->geometry(), pixels);
+        if (auto* label = qobject_cast<QLabel*>(control))
+            QCOMPARE(label->text(), QLatin1String(row.caption));
+        else if (auto* button = qobject_cast<QPushButton*>(control))
+            QCOMPARE(button->text(), QLatin1String(row.caption));
+        else
+            QVERIFY(qobject_cast<QLineEdit*>(control)->text().isEmpty());
+    }
+    QCOMPARE(order, expectedOrder);
+}
+
+void TestGetHelp::tabOrderAndDefaultButton() {
+    frmGetHelp* form = helpForm();
+    QVERIFY(form->cmdOk->isDefault());
+    QTRY_COMPARE(QApplication::focusWidget(), form->txtFirstName);
+    const QList<QWidget*> order = {form->txtLastName,  form->txtAddress,  form->txtCity,
+                                   form->txtState,     form->txtZipCode,  form->txtHomePhone,
+                                   form->txtWorkPhone, form->txtEmail,    form->cmdOk,
+                                   form->Command1,     form->txtFirstName};
+    for (QWidget* expected : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), expected);
+    }
+
+    // Escape does nothing; Enter in a box presses OK.
+    QTest::keyClick(form->txtFirstName, Qt::Key_Escape);
+    QVERIFY(form->isVisible());
+    MessageBoxWatcher watcher;
+    QTest::keyClick(form->txtCity, Qt::Key_Return);
+    QCOMPARE(watcher.seen.size(), 1);
+    QCOMPARE(watcher.seen[0].text, QStringLiteral("First name is required"));
+}
+
+void TestGetHelp::urlFilterCodes() {
+    const frmGetHelp* form = helpForm();
+    for (int code = -300; code < 600; ++code) {
+        std::int16_t keyAscii = static_cast<std::int16_t>(code);
+        const bool allowed = (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z') ||
+                             (code >= '0' && code <= '9') || code == ',' || code == '.' ||
+                             code == '@' || code == 8;
+        QCOMPARE(form->KeyPressUrlFilter(keyAscii), allowed ? keyAscii : 0);
+        QCOMPARE(keyAscii, static_cast<std::int16_t>(code));
+    }
+}
+
+void TestGetHelp::typingInFilteredBoxes() {
+    frmGetHelp* form = helpForm();
+    for (QLineEdit* box :
+         {form->txtFirstName, form->txtLastName, form->txtCity, form->txtState, form->txtEmail}) {
+        box->setFocus();
+        QTest::keyClicks(box, QStringLiteral("St. Lo-u'is,@9#&/"));
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QCOMPARE(box->text(), QStringLiteral("St.Louis,@"));
+        QTest::keyClick(box, Qt::Key_Home);
+        QCOMPARE(box->cursorPosition(), 0);
+    }
+    for (QLineEdit* box :
+         {form->txtAddress, form->txtZipCode, form->txtHomePhone, form->txtWorkPhone}) {
+        box->setFocus();
+        QTest::keyClicks(box, QStringLiteral("1 Elm-St. #2"));
+        QCOMPARE(box->text(), QStringLiteral("1 Elm-St. #2"));
+    }
+}
+
+void TestGetHelp::checks_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    // Each row changes one box of the otherwise valid example.
+    QTest::newRow("first name") << "txtFirstName"
+                                << ""
+                                << "First name is required";
+    QTest::newRow("last name") << "txtLastName"
+                               << ""
+                               << "Last name is required";
+    QTest::newRow("address") << "txtAddress"
+                             << ""
+                             << "Address is required";
+    QTest::newRow("city") << "txtCity"
+                          << ""
+                          << "City is required";
+    QTest::newRow("state") << "txtState"
+                           << ""
+                           << "State is required";
+    QTest::newRow("zip empty") << "txtZipCode"
+                               << ""
+                               << "Zip code is required";
+    QTest::newRow("zip plus four") << "txtZipCode"
+                                   << "12345-6789"
+                                   << "Zip code must be numeric";
+    QTest::newRow("day phone empty") << "txtHomePhone"
+                                     << ""
+                                     << "Day Phone is required";
+    QTest::newRow("day phone hyphen") << "txtHomePhone"
+                                      << "555-0100"
+                                      << "Day Phone must be numeric";
+    QTest::newRow("night phone letters") << "txtWorkPhone"
+                                         << "evenings"
+                                         << "Night phone must be numeric";
+}
+
+void TestGetHelp::checks() {
+    QFETCH(QString, box);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    fillExample();
+    frmGetHelp* form = helpForm();
+    auto* failing = form->findChild<QLineEdit*>(box);
+    failing->setText(text);
+    failing->setCursorPosition(0);
+    form->txtFirstName->setFocus();
+
+    MessageBoxWatcher watcher;
+    click(form->cmdOk);
+
+    QCOMPARE(watcher.seen.size(), 1);
+    QCOMPARE(watcher.seen[0].text, message);
+    QCOMPARE(watcher.seen[0].title, QStringLiteral("Quillaby"));
+    QCOMPARE(watcher.seen[0].icon, QMessageBox::Warning);
+    QVERIFY(form->isEnabled());
+    QVERIFY(form->isVisible());
+    QTRY_COMPARE(form->focusWidget(), failing);
+    QCOMPARE(failing->text(), text);
+    QVERIFY(!failing->hasSelectedText());
+    QVERIFY(m_server->targets().isEmpty());
+}
+
+void TestGetHelp::escaping_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("escaped");
+    QTest::newRow("three kept escapes") << "a.b,c@d"
+                                        << "a%2Eb%2Cc%40d";
+    QTest::newRow("example address") << "1 Elm St., Apt 2"
+                                     << "1%20Elm%20St%2E%2C%20Apt%202";
+    QTest::newRow("breakouts") << "x&id=1+2%#?/'"
+                               << "x%26id%3D1%2B2%25%23%3F%2F%27";
+    QTest::newRow("accent") << QString::fromUtf8("Andr\u00e9") << "Andr%C3%A9";
+    QTest::newRow("unreserved") << "Az09-_~"
+                                << "Az09-_~";
+    QTest::newRow("empty") << ""
+                           << "";
+}
+
+void TestGetHelp::escaping() {
+    QFETCH(QString, typed);
+    QFETCH(QString, escaped);
+    const QString original = typed;
+    QCOMPARE(UrlEscapeValue(typed), escaped);
+    QCOMPARE(typed, original);
+}
+
+void TestGetHelp::workedExampleArrivesExactly() {
+    fillExample();
+    MessageBoxWatcher watcher;
+    click(helpForm()->cmdOk);
+
+    QCOMPARE(m_server->targets(),
+             QStringList{"/form_proc/dc_proc_v2.asp?id=161&WorkPhone=&HomePhone=5185550100&Email="
+                         "&ZipCode=12207&State=NY&City=Albany&Address=1%20Elm%20St%2E%2C%20Apt%202"
+                         "&LastName=Roe&FirstName=Jo&CreditorName1=credit+card&TotalBalance1=2500"
+                         "&InterestRate1=18.9&MinimumPayment1=50&CreditorName2=credit+card"
+                         "&TotalBalance2=1200.5&InterestRate2=21&MinimumPayment2=35"});
+    QCOMPARE(watcher.seen.size(), 1);
+    QCOMPARE(watcher.seen[0].text, kThanks);
+    QCOMPARE(watcher.seen[0].icon, QMessageBox::Information);
+    QCOMPARE(watcher.seen[0].title, QStringLiteral("Quillaby"));
+    QVERIFY(!helpForm()->isVisible());
+    QVERIFY(helpForm()->isEnabled());
+    QCOMPARE(helpForm()->txtFirstName->text(), QStringLiteral("Jo")); // kept for next time
+}
+
+void TestGetHelp::everyDebtIsSent() {
+    // Ten debts entered through the pages; 1500.00 is sent as 1500.
+    frmMain* window = startProgram();
+    helpForm()->show();
+    window->cboNumDebts->setCurrentIndex(9);
+    click(window->cmdNext);
+    for (int i = 1; i <= 10; ++i) {
+        retype(window->txtBalance, i == 1 ? QStringLiteral("1500.00") : QString::number(i * 100));
+        retype(window->txtInterestRate, QStringLiteral("18"));
+        retype(window->txtMinimumPayment, QStringLiteral("0.5"));
+        click(window->cmdNext);
+    }
+    QCOMPARE(window->lblResults->text(), QStringLiteral("Done"));
+    fillExample();
+    MessageBoxWatcher watcher;
+    click(helpForm()->cmdOk);
+
+    QCOMPARE(m_server->targets().size(), 1);
+    const QString target = m_server->targets().first();
+    const QUrlQuery query(target.section(u'?', 1));
+    const auto items = query.queryItems();
+    QCOMPARE(items.size(), 10 + 4 * 10);
+    QCOMPARE(items[10].first, QStringLiteral("CreditorName1"));
+    QCOMPARE(items.last().first, QStringLiteral("MinimumPayment10"));
+    QVERIFY(target.contains(QStringLiteral("&TotalBalance1=1500&")));
+    QVERIFY(target.contains(QStringLiteral("&MinimumPayment3=0.5&")));
+    QVERIFY(target.endsWith(QStringLiteral("&MinimumPayment10=0.5")));
+}
+
+void TestGetHelp::typedValuesArriveAsSingleParameters() {
+    fillExample();
+    frmGetHelp* form = helpForm();
+    form->txtAddress->setText(QStringLiteral("Smith & Sons, 5 Oak Rd #3 x&id=1"));
+    form->txtEmail->setText(QStringLiteral("jo.roe@example.com"));
+    form->txtCity->setText(QStringLiteral("New York 50% off?")); // pasted past the key filter
+    MessageBoxWatcher watcher;
+    click(form->cmdOk);
+
+    QCOMPARE(m_server->targets().size(), 1);
+    const QString target = m_server->targets().first();
+    QVERIFY(target.contains(QStringLiteral("Email=jo%2Eroe%40example%2Ecom&")));
+    const QUrlQuery query(target.section(u'?', 1));
+    QCOMPARE(query.queryItems().size(), 10 + 4 * 2);
+    QCOMPARE(query.allQueryItemValues(QStringLiteral("id")), QStringList{"161"});
+    QCOMPARE(query.queryItemValue(QStringLiteral("Address"), QUrl::FullyDecoded),
+             form->txtAddress->text());
+    QCOMPARE(query.queryItemValue(QStringLiteral("City"), QUrl::FullyDecoded),
+             form->txtCity->text());
+    QCOMPARE(query.queryItemValue(QStringLiteral("Email"), QUrl::FullyDecoded),
+             form->txtEmail->text());
+}
+
+void TestGetHelp::answers_data() {
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("OK with status 500") << 500 << QByteArray("OK") << true;
+    QTest::newRow("OK") << 200 << QByteArray("OK") << true;
+    QTest::newRow("Okay") << 200 << QByteArray("Okay") << false;
+    QTest::newRow("ok") << 200 << QByteArray("ok") << false;
+    QTest::newRow("OK and a line break") << 200 << QByteArray("OK\r\n") << false;
+    QTest::newRow("empty") << 200 << QByteArray() << false;
+    QTest::newRow("error page") << 404 << QByteArray("<html>Not found</html>") << false;
+}
+
+void TestGetHelp::answers() {
+    QFETCH(int, status);
+    QFETCH(QByteArray, body);
+    QFETCH(bool, accepted);
+    m_server->answer(status, body);
+    fillExample();
+    MessageBoxWatcher watcher;
+    click(helpForm()->cmdOk);
+
+    QCOMPARE(m_server->targets().size(), 1);
+    QCOMPARE(watcher.seen.size(), 1);
+    QCOMPARE(watcher.seen[0].text, accepted ? kThanks : kError);
+    QCOMPARE(watcher.seen[0].icon, accepted ? QMessageBox::Information : QMessageBox::Warning);
+    QCOMPARE(helpForm()->isVisible(), !accepted);
+    QVERIFY(helpForm()->isEnabled());
+    QCOMPARE(helpForm()->cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(helpForm()->txtAddress->text(), QStringLiteral("1 Elm St., Apt 2"));
+}
+
+void TestGetHelp::transportFailures_data() {
+    QTest::addColumn<int>("failure");
+    QTest::newRow("connection refused") << 0;
+    QTest::newRow("no answer within the time-out") << 1;
+    QTest::newRow("answer is not HTTP") << 2;
+    QTest::newRow("connection closed without answer") << 3;
+    QTest::newRow("no such host") << 4;
+}
+
+void TestGetHelp::transportFailures() {
+    QFETCH(int, failure);
+    const long connectMs = HttpRequest::connectTimeoutMs();
+    const long totalMs = HttpRequest::totalTimeoutMs();
+    const auto restore = qScopeGuard([&] { HttpRequest::setTimeouts(connectMs, totalMs); });
+    HttpRequest::setTimeouts(1000, 1500);
+    switch (failure) {
+    case 0:
+        setServiceHost(QStringLiteral("127.0.0.1:%1").arg(LoopbackHttpServer::closedPort()));
+        break;
+    case 1:
+        m_server->setBehaviour(LoopbackHttpServer::Behaviour::Silent);
+        break;
+    case 2:
+        m_server->setBehaviour(LoopbackHttpServer::Behaviour::NotHttp);
+        break;
+    case 3:
+        m_server->setBehaviour(LoopbackHttpServer::Behaviour::CloseAtOnce);
+        break;
+    default:
+        setServiceHost(QStringLiteral("no-such-host.invalid"));
+        break;
+    }
+    fillExample();
+    MessageBoxWatcher watcher;
+    QElapsedTimer elapsed;
+    elapsed.start();
+    click(helpForm()->cmdOk);
+
+    QVERIFY(elapsed.elapsed() < 10000);
+    QCOMPARE(watcher.seen.size(), 1);
+    QCOMPARE(watcher.seen[0].text, kError);
+    QCOMPARE(watcher.seen[0].icon, QMessageBox::Warning);
+    QVERIFY(helpForm()->isVisible());
+    QVERIFY(helpForm()->isEnabled());
+    QCOMPARE(helpForm()->txtFirstName->text(), QStringLiteral("Jo"));
+}
+
+void TestGetHelp::disabledWithHourglassWhileBusy() {
+    fillExample();
+    QList<bool> enabledWhileOpen;
+    QList<Qt::CursorShape> cursorWhileOpen;
+    MessageBoxWatcher watcher;
+    watcher.onBox = [&](QMessageBox*) {
+        enabledWhileOpen << helpForm()->isEnabled();
+        cursorWhileOpen << helpForm()->cursor().shape();
+    };
+    helpForm()->txtZipCode->setText(QStringLiteral("abc"));
+    click(helpForm()->cmdOk); // a failing check
+    helpForm()->txtZipCode->setText(QStringLiteral("12207"));
+    click(helpForm()->cmdOk); // a request
+
+    QCOMPARE(enabledWhileOpen, (QList<bool>{false, false}));
+    QCOMPARE(cursorWhileOpen, (QList<Qt::CursorShape>{Qt::WaitCursor, Qt::WaitCursor}));
+    QVERIFY(helpForm()->isEnabled());
+    QCOMPARE(helpForm()->cursor().shape(), Qt::ArrowCursor);
+}
+
+void TestGetHelp::cancelKeepsTextsCloseBoxEmptiesThem() {
+    DestroyHelpForm();
+    frmMain* window = MainForm();
+    window->cmdGetHelp->show();
+
+    // Opened from the results page, modal over the main window; Cancel hides it.
+    bool modal = false;
+    QTimer::singleShot(0, this, [&] {
+        modal = QApplication::activeModalWidget() == helpForm();
+        QTest::keyClicks(helpForm()->txtFirstName, QStringLiteral("Jo"));
+        click(helpForm()->Command1);
+    });
+    click(window->cmdGetHelp);
+    QVERIFY(modal);
+    QVERIFY(!helpForm()->isVisible());
+
+    QString textOnReopen;
+    QTimer::singleShot(0, this, [&] {
+        textOnReopen = helpForm()->txtFirstName->text();
+        helpForm()->close(); // the close box
+    });
+    click(window->cmdGetHelp);
+    QCOMPARE(textOnReopen, QStringLiteral("Jo"));
+
+    QString textAfterClose = QStringLiteral("unset");
+    QTimer::singleShot(0, this, [&] {
+        textAfterClose = helpForm()->txtFirstName->text();
+        click(helpForm()->Command1);
+    });
+    click(window->cmdGetHelp);
+    QVERIFY(textAfterClose.isEmpty());
+    QCOMPARE(g_nCurrentPage, 3); // the main window is left as it was
+}
+
+QTEST_MAIN(TestGetHelp)
+#include "tst_gethelp.moc"
