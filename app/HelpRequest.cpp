@@ -1,5 +1,6 @@
 // The help request: the single contact form, the escaping of its values, and the request
 // that sends them with every debt to the consultation service.
+#include "app/HelpRequestUrl.h"
 #include "app/ServiceHost.h"
 #include "app/modGeneral.h"
 #include "forms/frmGetHelp.h"
@@ -65,27 +66,13 @@ bool SubmitHelpRequest() {
     frmGetHelp* form = HelpForm();
     HttpRequest request;
 
-    QString url = QStringLiteral("http://") + serviceHost() +
-                  QStringLiteral("/form_proc/dc_proc_v2.asp?id=161&");
+    ContactFields contact;
     for (const QObject* child : form->children()) {
         const auto* box = qobject_cast<const QLineEdit*>(child);
-        if (box == nullptr || !box->objectName().startsWith(QLatin1String("txt")))
-            continue;
-        url += box->objectName().mid(3) + u'=' + UrlEscapeValue(box->text()) + u'&';
+        if (box != nullptr && box->objectName().startsWith(QLatin1String("txt")))
+            contact.append({box->objectName().mid(3), box->text()});
     }
-    int counter = 0;
-    for (const auto& entry : g_colDebts) {
-        const clsDebt& debt = *entry.second;
-        const QString n = QString::number(++counter);
-        url += QStringLiteral("CreditorName") + n + QStringLiteral("=credit+card&");
-        url +=
-            QStringLiteral("TotalBalance") + n + u'=' + NumberText::general(debt.balance()) + u'&';
-        url += QStringLiteral("InterestRate") + n + u'=' +
-               NumberText::general(debt.interestRate()) + u'&';
-        url += QStringLiteral("MinimumPayment") + n + u'=' +
-               NumberText::general(debt.minPayment()) + u'&';
-    }
-    url.chop(1);
+    const QString url = helpRequestUrl(serviceHost(), contact, g_colDebts);
 
     QString response;
     try {
@@ -111,3 +98,25 @@ bool SubmitHelpRequest() {
 }
 
 } // namespace modGeneral
+
+QString helpRequestUrl(const QString& host, const ContactFields& contact,
+                       const DebtCollection& debts) {
+    QString url =
+        QStringLiteral("http://") + host + QStringLiteral("/form_proc/dc_proc_v2.asp?id=161&");
+    for (const auto& [key, value] : contact)
+        url += key + u'=' + modGeneral::UrlEscapeValue(value) + u'&';
+    int counter = 0;
+    for (const auto& entry : debts) {
+        const clsDebt& debt = *entry.second;
+        const QString n = QString::number(++counter);
+        url += QStringLiteral("CreditorName") + n + QStringLiteral("=credit+card&");
+        url +=
+            QStringLiteral("TotalBalance") + n + u'=' + NumberText::general(debt.balance()) + u'&';
+        url += QStringLiteral("InterestRate") + n + u'=' +
+               NumberText::general(debt.interestRate()) + u'&';
+        url += QStringLiteral("MinimumPayment") + n + u'=' +
+               NumberText::general(debt.minPayment()) + u'&';
+    }
+    url.chop(1); // the last "&"
+    return url;
+}

@@ -1,6 +1,7 @@
 // Start-up, the wizard's shared state, saving a debt page and the results report.
 #include "modGeneral.h"
 
+#include "app/DebtPageCheck.h"
 #include "forms/frmMain.h"
 #include "platform/EventPump.h"
 #include "platform/MessageBox.h"
@@ -11,7 +12,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <optional>
 #include <vector>
 
 namespace modGeneral {
@@ -67,41 +67,13 @@ void CreateDebts() {
 
 bool SaveDebtPage(std::int16_t& p_nDebtNumber) {
     frmMain& form = *g_frmMain;
-    struct Check {
-        QLineEdit* box;
-        QString blank, notNumber, zero;
-        std::optional<double> maximum;
-        QString tooLarge;
-    };
-    const Check checks[] = {
-        {form.txtBalance, QStringLiteral("Balance can not be blank"),
-         QStringLiteral("Balance must be a number"), QStringLiteral("Balance can not be zero"),
-         std::nullopt, QString()},
-        {form.txtInterestRate, QStringLiteral("Interest rate can not be blank"),
-         QStringLiteral("Interest rate must be a number"),
-         QStringLiteral("Interest rate can not be zero"), 100.0,
-         QStringLiteral("Interest rate cannot be greater than 100%")},
-        {form.txtMinimumPayment, QStringLiteral("Minimum payment can not be blank"),
-         QStringLiteral("Minimum payment must be a number"),
-         QStringLiteral("Minimum payment can not be zero"), std::nullopt, QString()},
-    };
-    for (const Check& check : checks) {
-        const QString text = check.box->text();
-        const std::optional<double> value = NumberText::debtAmount(text);
-        const QString* failure = nullptr;
-        if (text.isEmpty())
-            failure = &check.blank;
-        else if (!value)
-            failure = &check.notNumber;
-        else if (*value == 0)
-            failure = &check.zero;
-        else if (check.maximum && *value > *check.maximum)
-            failure = &check.tooLarge;
-        if (failure != nullptr) {
-            MessageBox::show(&form, *failure, MessageBox::Exclamation);
-            form.highlightTextBox(check.box);
-            return false;
-        }
+    const auto refusal = checkDebtPage(form.txtBalance->text(), form.txtInterestRate->text(),
+                                       form.txtMinimumPayment->text());
+    if (refusal) {
+        QLineEdit* const boxes[] = {form.txtBalance, form.txtInterestRate, form.txtMinimumPayment};
+        MessageBox::show(&form, refusal->message, MessageBox::Exclamation);
+        form.highlightTextBox(boxes[static_cast<int>(refusal->box)]);
+        return false;
     }
 
     clsDebt* debt = g_colDebts.item(std::to_string(p_nDebtNumber));

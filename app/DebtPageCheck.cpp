@@ -1,0 +1,42 @@
+// The checks of a debt page.
+#include "DebtPageCheck.h"
+
+#include "platform/NumberText.h"
+
+std::optional<DebtPageRefusal> checkDebtPage(const QString& balance, const QString& rate,
+                                             const QString& payment) {
+    struct Check {
+        DebtBox box;
+        const QString& text;
+        const char* blank;
+        const char* notNumber;
+        const char* zero;
+        std::optional<double> maximum;
+        const char* tooLarge;
+    };
+    const Check checks[] = {
+        {DebtBox::Balance, balance, "Balance can not be blank", "Balance must be a number",
+         "Balance can not be zero", std::nullopt, nullptr},
+        {DebtBox::InterestRate, rate, "Interest rate can not be blank",
+         "Interest rate must be a number", "Interest rate can not be zero", 100.0,
+         "Interest rate cannot be greater than 100%"},
+        {DebtBox::MinimumPayment, payment, "Minimum payment can not be blank",
+         "Minimum payment must be a number", "Minimum payment can not be zero", std::nullopt,
+         nullptr},
+    };
+    for (const Check& check : checks) {
+        const std::optional<double> value = NumberText::debtAmount(check.text);
+        const char* failure = nullptr;
+        if (check.text.isEmpty())
+            failure = check.blank;
+        else if (!value)
+            failure = check.notNumber;
+        else if (*value == 0)
+            failure = check.zero;
+        else if (check.maximum && *value > *check.maximum)
+            failure = check.tooLarge;
+        if (failure != nullptr)
+            return DebtPageRefusal{check.box, QString::fromLatin1(failure)};
+    }
+    return std::nullopt;
+}
