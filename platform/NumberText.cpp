@@ -9,13 +9,22 @@
 namespace {
 
 // Parses a plain decimal text (digits and at most one ".") exactly, whatever the locale.
+// A value too large for a double is no number; one too small to tell from 0 reads as 0.
 std::optional<double> parsePlainDecimal(const QString& text) {
     const std::string latin = text.toStdString();
     double value = 0;
     const char* first = latin.data();
     const char* last = first + latin.size();
-    const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
-    if (ec != std::errc() || ptr != last)
+    const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::fixed);
+    if (ptr != last)
+        return std::nullopt;
+    if (ec == std::errc::result_out_of_range) {
+        const std::string whole = latin.substr(0, latin.find('.'));
+        if (whole.find_first_not_of('0') != std::string::npos)
+            return std::nullopt;
+        return 0.0;
+    }
+    if (ec != std::errc() || !std::isfinite(value))
         return std::nullopt;
     return value;
 }
@@ -83,7 +92,7 @@ double NumberText::moneyValue(const QString& text) {
 }
 
 std::optional<double> NumberText::debtAmount(const QString& text) {
-    static const QRegularExpression pattern(QStringLiteral("^([0-9]+\\.?[0-9]*|\\.[0-9]+)$"));
+    static const QRegularExpression pattern(QStringLiteral("\\A([0-9]+\\.?[0-9]*|\\.[0-9]+)\\z"));
     if (!pattern.match(text).hasMatch())
         return std::nullopt;
     return parsePlainDecimal(text);
@@ -91,6 +100,6 @@ std::optional<double> NumberText::debtAmount(const QString& text) {
 
 bool NumberText::isNumeric(const QString& text) {
     static const QRegularExpression pattern(
-        QStringLiteral("^[ \\t]*[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][+-]?[0-9]+)?[ \\t]*$"));
+        QStringLiteral("\\A[ \\t]*[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][+-]?[0-9]+)?[ \\t]*\\z"));
     return pattern.match(text).hasMatch();
 }

@@ -93,6 +93,9 @@ void TestNumberText::debtAmount_data() {
     QTest::newRow("comma") << "1,5" << false << 0.0;
     QTest::newRow("exponent") << "1e5" << false << 0.0;
     QTest::newRow("other digits") << QString::fromUtf8("\u0661\u0662") << false << 0.0;
+    QTest::newRow("trailing line break") << "12\n" << false << 0.0;
+    QTest::newRow("too large for a double") << QString(400, u'9') << false << 0.0;
+    QTest::newRow("too small to tell from 0") << "0." + QString(400, u'0') + "1" << true << 0.0;
 }
 
 void TestNumberText::debtAmount() {
@@ -123,6 +126,7 @@ void TestNumberText::numeric_data() {
     QTest::newRow("lone point") << "." << false;
     QTest::newRow("blanks only") << "   " << false;
     QTest::newRow("letters") << "abc" << false;
+    QTest::newRow("trailing line break") << "0\n" << false;
 }
 
 void TestNumberText::numeric() {
