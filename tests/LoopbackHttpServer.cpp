@@ -1,6 +1,8 @@
 // The loopback HTTP server of the help-request tests, on plain POSIX sockets.
 #include "LoopbackHttpServer.h"
 
+#include <chrono>
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -139,6 +141,28 @@ void LoopbackHttpServer::handle(int client) {
         writeAll(client, "this is not an HTTP answer\r\n\r\n");
         break;
     case Behaviour::CloseAtOnce:
+        break;
+    case Behaviour::CloseMidAnswer:
+        writeAll(client, "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nOK and then");
+        break;
+    case Behaviour::HugeBody: {
+        const QByteArray huge(10 * 1024 * 1024, 'O');
+        writeAll(client, "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(huge.size()) +
+                             "\r\n\r\n" + huge);
+        break;
+    }
+    case Behaviour::Trickle: {
+        const QByteArray answer = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nOK";
+        for (qsizetype i = 0; i < answer.size() && !m_stop; ++i) {
+            writeAll(client, answer.mid(i, 1));
+            for (int tick = 0; tick < 50 && !m_stop; ++tick)
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        break;
+    }
+    case Behaviour::Redirect:
+        writeAll(client, "HTTP/1.1 302 Found\r\nLocation: /moved\r\nContent-Length: 5\r\n"
+                         "Connection: close\r\n\r\nMoved");
         break;
     }
 }

@@ -13,10 +13,14 @@
 class LoopbackHttpServer {
 public:
     enum class Behaviour {
-        Answer,     // a complete HTTP/1.1 answer with the given status and body
-        Silent,     // reads the request and never answers
-        NotHttp,    // answers bytes that are not HTTP
-        CloseAtOnce // closes the connection without answering
+        Answer,         // a complete HTTP/1.1 answer with the given status and body
+        Silent,         // reads the request and never answers
+        NotHttp,        // answers bytes that are not HTTP
+        CloseAtOnce,    // closes the connection without answering
+        CloseMidAnswer, // promises a body and closes the connection halfway through it
+        HugeBody,       // answers a 10 MB body
+        Trickle,        // answers one byte a second
+        Redirect        // redirects to another path of this server
     };
 
     LoopbackHttpServer();

@@ -84,6 +84,7 @@ private slots:
     void transportFailures();
     void disabledWithHourglassWhileBusy();
     void cancelKeepsTextsCloseBoxEmptiesThem();
+    void closingTheMainWindowWithTheFormOpenEndsTheProgram();
 
 private:
     std::unique_ptr<LoopbackHttpServer> m_server;
@@ -415,6 +416,10 @@ void TestGetHelp::transportFailures_data() {
     QTest::newRow("answer is not HTTP") << 2;
     QTest::newRow("connection closed without answer") << 3;
     QTest::newRow("no such host") << 4;
+    QTest::newRow("connection closed mid-answer") << 5;
+    QTest::newRow("10 MB answer") << 6;
+    QTest::newRow("one byte a second") << 7;
+    QTest::newRow("redirect, not followed") << 8;
 }
 
 void TestGetHelp::transportFailures() {
@@ -436,8 +441,20 @@ void TestGetHelp::transportFailures() {
     case 3:
         m_server->setBehaviour(LoopbackHttpServer::Behaviour::CloseAtOnce);
         break;
-    default:
+    case 4:
         setServiceHost(QStringLiteral("no-such-host.invalid"));
+        break;
+    case 5:
+        m_server->setBehaviour(LoopbackHttpServer::Behaviour::CloseMidAnswer);
+        break;
+    case 6:
+        m_server->setBehaviour(LoopbackHttpServer::Behaviour::HugeBody);
+        break;
+    case 7:
+        m_server->setBehaviour(LoopbackHttpServer::Behaviour::Trickle);
+        break;
+    default:
+        m_server->setBehaviour(LoopbackHttpServer::Behaviour::Redirect);
         break;
     }
     fillExample();
@@ -447,6 +464,7 @@ void TestGetHelp::transportFailures() {
     click(helpForm()->cmdOk);
 
     QVERIFY(elapsed.elapsed() < 10000);
+    QVERIFY(m_server->targets().size() <= 1); // never retried, never redirected
     QCOMPARE(watcher.seen.size(), 1);
     QCOMPARE(watcher.seen[0].text, kError);
     QCOMPARE(watcher.seen[0].icon, QMessageBox::Warning);
@@ -507,6 +525,30 @@ void TestGetHelp::cancelKeepsTextsCloseBoxEmptiesThem() {
     click(window->cmdGetHelp);
     QVERIFY(textAfterClose.isEmpty());
     QCOMPARE(g_nCurrentPage, 3); // the main window is left as it was
+}
+
+void TestGetHelp::closingTheMainWindowWithTheFormOpenEndsTheProgram() {
+    DestroyHelpForm();
+    frmMain* window = MainForm();
+    window->cmdGetHelp->show();
+    fillExample();
+    MessageBoxWatcher watcher;
+    watcher.onBox = [](QMessageBox*) { MainForm()->close(); };
+    QTimer::singleShot(0, this, [window] {
+        QTimer::singleShot(0, [] {
+            fillExample();
+            click(helpForm()->cmdOk); // thank-you box; the main window closes meanwhile
+        });
+        click(window->cmdGetHelp);
+    });
+    QTimer::singleShot(10000, this, [] { QCoreApplication::exit(99); }); // watchdog
+
+    const int exitCode = QCoreApplication::exec();
+
+    QCOMPARE(exitCode, 0);
+    QCOMPARE(watcher.seen.size(), 1);
+    QCOMPARE(m_server->targets().size(), 1);
+    QVERIFY(MainForm() == nullptr);
 }
 
 QTEST_MAIN(TestGetHelp)

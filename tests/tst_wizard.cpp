@@ -124,6 +124,7 @@ private slots:
     void resultsPageKeys();
     void closingDuringReportStopsTheRun();
     void closingDuringReportEndsTheProgram();
+    void closingWithAWarningOpenEndsTheProgram();
 };
 
 void TestWizard::numericFilterCodes() {
@@ -634,6 +635,20 @@ void TestWizard::closingDuringReportEndsTheProgram() {
     QCOMPARE(lineCount(textAtClose), 9);
     QVERIFY(MainForm() == nullptr); // the window is gone with the program
     QCOMPARE(g_colDebts.count(), 0u);
+}
+
+void TestWizard::closingWithAWarningOpenEndsTheProgram() {
+    chooseCount(1);
+    MessageBoxWatcher watcher;
+    watcher.onBox = [](QMessageBox*) { form()->close(); };
+    QTimer::singleShot(0, this, [] { click(form()->cmdNext); });         // all boxes blank
+    QTimer::singleShot(10000, this, [] { QCoreApplication::exit(99); }); // watchdog
+
+    const int exitCode = QCoreApplication::exec();
+
+    QCOMPARE(exitCode, 0);
+    QCOMPARE(watcher.seen.size(), 1);
+    QVERIFY(MainForm() == nullptr);
 }
 
 QTEST_MAIN(TestWizard)
