@@ -12,10 +12,6 @@
 #include <QLineEdit>
 #include <QPointer>
 
-#ifndef QUILLABY_SERVICE_HOST
-#define QUILLABY_SERVICE_HOST "localhost"
-#endif
-
 namespace {
 QPointer<frmGetHelp> g_frmGetHelp;
 QString g_serviceHost = QStringLiteral(QUILLABY_SERVICE_HOST);

@@ -4,35 +4,23 @@
 #include "app/modGeneral.h"
 #include "forms/frmMain.h"
 #include "platform/EventPump.h"
+#include "platform/FormBuilder.h"
 #include "platform/FormFont.h"
 #include "platform/KeyPress.h"
 #include "platform/MessageBox.h"
 #include "platform/NumberText.h"
 #include "platform/Twips.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 
-namespace {
-
-template <typename Control> Control* make(const char* name, QWidget* parent) {
-    auto* control = new Control(parent);
-    control->setObjectName(QLatin1String(name));
-    return control;
-}
-
-QLabel* makeLabel(const char* name, const QString& caption, Qt::Alignment alignment,
-                  QWidget* parent) {
-    auto* label = make<QLabel>(name, parent);
-    label->setText(caption);
-    label->setAlignment(alignment | Qt::AlignVCenter);
-    return label;
-}
-
-} // namespace
+using FormBuilder::make;
+using FormBuilder::makeLabel;
 
 frmGetHelp::frmGetHelp(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("frmGetHelp"));
@@ -68,10 +56,7 @@ frmGetHelp::frmGetHelp(QWidget* owner) : QDialog(owner) {
     lblLabel = makeLabel("lblLabel", QStringLiteral("*First Name:"), Qt::AlignRight, this);
 
     // Left, Top, Width, Height in twips.
-    const struct {
-        QWidget* control;
-        int left, top, width, height;
-    } layout[] = {
+    FormBuilder::place({
         {Command1, 2400, 3720, 1455, 435},     {cmdOk, 840, 3720, 1455, 435},
         {txtWorkPhone, 1200, 2640, 3375, 285}, {txtHomePhone, 1200, 2280, 3375, 285},
         {txtEmail, 1200, 3000, 3375, 285},     {txtZipCode, 1200, 1920, 3375, 285},
@@ -83,16 +68,10 @@ frmGetHelp::frmGetHelp(QWidget* owner) : QDialog(owner) {
         {Label5, 0, 1560, 1095, 255},          {Label4, 0, 1200, 1095, 255},
         {Label2, 0, 840, 1095, 255},           {Label1, 0, 480, 1095, 255},
         {lblLabel, 0, 120, 1095, 255},
-    };
-    for (const auto& place : layout)
-        place.control->setGeometry(twipsRect(place.left, place.top, place.width, place.height));
+    });
     setFixedSize(twipsToPixels(4755), twipsToPixels(4275));
-
-    QWidget* const tabOrder[] = {txtFirstName, txtLastName, txtAddress,   txtCity,
-                                 txtState,     txtZipCode,  txtHomePhone, txtWorkPhone,
-                                 txtEmail,     cmdOk,       Command1};
-    for (std::size_t i = 1; i < std::size(tabOrder); ++i)
-        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    FormBuilder::chainTabOrder({txtFirstName, txtLastName, txtAddress, txtCity, txtState,
+                                txtZipCode, txtHomePhone, txtWorkPhone, txtEmail, cmdOk, Command1});
     txtFirstName->setFocus();
 
     for (QLineEdit* box : {txtFirstName, txtLastName, txtCity, txtState, txtEmail})
@@ -148,7 +127,6 @@ bool frmGetHelp::validateForm() {
             MessageBox::show(this, QString::fromLatin1(check.message), MessageBox::Exclamation);
             // The form is still disabled here; cmdOk_Click moves the focus once it is enabled.
             m_txtFocusAfterCheck = check.box;
-            check.box->setFocus();
             return false;
         }
     }
@@ -156,8 +134,12 @@ bool frmGetHelp::validateForm() {
 }
 
 void frmGetHelp::cmdOk_Click() {
+    // Disabling the form takes the focus away; it goes back where it was, or to the box
+    // that failed its check.
+    const QPointer<QWidget> focusBefore = focusWidget();
     setEnabled(false);
-    setCursor(Qt::WaitCursor);
+    // A disabled window shows no cursor of its own, so the hourglass is set application-wide.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     EventPump::paintNow(this);
 
     m_txtFocusAfterCheck = nullptr;
@@ -165,9 +147,11 @@ void frmGetHelp::cmdOk_Click() {
         hide();
 
     setEnabled(true);
-    unsetCursor();
+    QApplication::restoreOverrideCursor();
     if (m_txtFocusAfterCheck != nullptr)
         m_txtFocusAfterCheck->setFocus();
+    else if (focusBefore != nullptr)
+        focusBefore->setFocus();
 }
 
 void frmGetHelp::Command1_Click() {

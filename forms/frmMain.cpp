@@ -3,6 +3,7 @@
 
 #include "app/modGeneral.h"
 #include "forms/frmGetHelp.h"
+#include "platform/FormBuilder.h"
 #include "platform/FormFont.h"
 #include "platform/KeyPress.h"
 #include "platform/NumberText.h"
@@ -17,29 +18,20 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <algorithm>
 
 namespace {
 
-template <typename Control> Control* make(const char* name, QWidget* parent) {
-    auto* control = new Control(parent);
-    control->setObjectName(QLatin1String(name));
-    return control;
-}
+using FormBuilder::make;
+using FormBuilder::makeLabel;
 
 QPushButton* makeButton(const char* name, const QString& caption, QWidget* parent) {
     auto* button = make<QPushButton>(name, parent);
     button->setText(caption);
     button->setAutoDefault(false);
     return button;
-}
-
-QLabel* makeLabel(const char* name, const QString& caption, Qt::Alignment alignment,
-                  QWidget* parent) {
-    auto* label = make<QLabel>(name, parent);
-    label->setText(caption);
-    label->setAlignment(alignment | Qt::AlignVCenter);
-    return label;
 }
 
 QFrame* makeFrame(const char* name, QWidget* parent) {
@@ -105,30 +97,29 @@ frmMain::frmMain() {
     lblResults = makeLabel("lblResults", QString(), Qt::AlignLeft, fraResults);
 
     // Left, Top, Width, Height in twips, relative to the window or the frame.
-    const struct {
-        QWidget* control;
-        int left, top, width, height;
-    } layout[] = {
-        {cmdGetHelp, 2040, 3360, 1335, 375},     {cmdBack, 600, 3360, 1335, 375},
-        {cmdNext, 2040, 3360, 1335, 375},        {cmdCancel, 2040, 3360, 1335, 375},
-        {fraDebt, 120, 0, 3735, 1575},           {txtBalance, 1800, 240, 1095, 285},
-        {txtInterestRate, 1800, 600, 1095, 285}, {txtMinimumPayment, 1800, 960, 1095, 285},
-        {Label5, 3000, 600, 255, 255},           {Label1, 1080, 240, 615, 255},
-        {Label2, 600, 600, 1095, 255},           {Label3, 360, 960, 1335, 255},
-        {fraNumDebts, 120, 0, 3735, 1575},       {cboNumDebts, 1320, 720, 975, 315},
-        {Label4, 120, 360, 3495, 255},           {fraResults, 120, 0, 3735, 3255},
-        {txtResults, 120, 480, 3495, 2655},      {lblResults, 240, 240, 2055, 255},
-    };
-    for (const auto& place : layout)
-        place.control->setGeometry(twipsRect(place.left, place.top, place.width, place.height));
+    FormBuilder::place({
+        {cmdGetHelp, 2040, 3360, 1335, 375},
+        {cmdBack, 600, 3360, 1335, 375},
+        {cmdNext, 2040, 3360, 1335, 375},
+        {cmdCancel, 2040, 3360, 1335, 375},
+        {fraDebt, 120, 0, 3735, 1575},
+        {txtBalance, 1800, 240, 1095, 285},
+        {txtInterestRate, 1800, 600, 1095, 285},
+        {txtMinimumPayment, 1800, 960, 1095, 285},
+        {Label5, 3000, 600, 255, 255},
+        {Label1, 1080, 240, 615, 255},
+        {Label2, 600, 600, 1095, 255},
+        {Label3, 360, 960, 1335, 255},
+        {fraNumDebts, 120, 0, 3735, 1575},
+        {cboNumDebts, 1320, 720, 975, 315},
+        {Label4, 120, 360, 3495, 255},
+        {fraResults, 120, 0, 3735, 3255},
+        {txtResults, 120, 480, 3495, 2655},
+        {lblResults, 240, 240, 2055, 255},
+    });
     setFixedSize(twipsToPixels(3990), twipsToPixels(3810));
-
-    // Tab walks the shown controls in this order.
-    QWidget* const tabOrder[] = {cboNumDebts,       txtBalance, txtInterestRate,
-                                 txtMinimumPayment, txtResults, cmdNext,
-                                 cmdBack,           cmdCancel,  cmdGetHelp};
-    for (std::size_t i = 1; i < std::size(tabOrder); ++i)
-        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    FormBuilder::chainTabOrder({cboNumDebts, txtBalance, txtInterestRate, txtMinimumPayment,
+                                txtResults, cmdNext, cmdBack, cmdCancel, cmdGetHelp});
 
     for (QLineEdit* box : {txtBalance, txtInterestRate, txtMinimumPayment})
         box->installEventFilter(this);
@@ -195,8 +186,13 @@ void frmMain::highlightTextBox(QLineEdit* txtTextBox) {
     txtTextBox->setFocus();
 }
 
+// The box then holds its former text, the line and a line break, as if its whole text had
+// been assigned anew; appending at the end keeps the cost of a line independent of the
+// length of the report.
 void frmMain::ResultsAddLine(const QString& p_sLine) {
-    setResultsText(resultsText() + p_sLine + QStringLiteral("\r\n"));
+    QTextCursor end(txtResults->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(p_sLine + u'\n');
 }
 
 QString frmMain::resultsText() const {
@@ -273,6 +269,7 @@ void frmMain::cmdNext_Click() {
 }
 
 void frmMain::runReport() {
+    m_bClosedDuringReport = false;
     setCursor(Qt::BusyCursor);
     cmdNext->hide();
     cmdBack->hide();

@@ -25,7 +25,7 @@ public:
     std::int16_t KeyPressNumericFilter(std::int16_t& p_sKeyAscii) const;
     void highlightTextBox(QLineEdit* txtTextBox);
 
-    // Appends one line, ended by CR LF, to the results box by assigning its whole text.
+    // Appends one line, ended by CR LF, to the text of the results box.
     void ResultsAddLine(const QString& p_sLine);
     // The text of the results box with every line ended by CR LF.
     QString resultsText() const;

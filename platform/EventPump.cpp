@@ -22,10 +22,6 @@ void EventPump::doEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-bool EventPump::isPumping() {
-    return g_depth > 0;
-}
-
 void EventPump::paintNow(QWidget* widget) {
     widget->repaint();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

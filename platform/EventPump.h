@@ -7,9 +7,6 @@ namespace EventPump {
 // (from an event handler it dispatched) returns at once.
 void doEvents();
 
-// True while doEvents is dispatching events.
-bool isPumping();
-
 } // namespace EventPump
 
 class QWidget;

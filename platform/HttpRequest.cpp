@@ -3,8 +3,44 @@
 #include "HttpRequest.h"
 
 #include <curl/curl.h>
+#include <dlfcn.h>
 
 namespace {
+
+// libcurl is loaded on the first request, not at start-up: linking it pulls in some forty
+// libraries (TLS, Kerberos, LDAP, ...) that would slow every start of the program.
+struct Curl {
+    decltype(&curl_global_init) globalInit = nullptr;
+    decltype(&curl_easy_init) easyInit = nullptr;
+    decltype(&curl_easy_setopt) easySetopt = nullptr;
+    decltype(&curl_easy_perform) easyPerform = nullptr;
+    decltype(&curl_easy_cleanup) easyCleanup = nullptr;
+    decltype(&curl_easy_strerror) easyStrerror = nullptr;
+    bool loaded = false;
+};
+
+template <typename Function> bool resolve(void* library, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(dlsym(library, name));
+    return function != nullptr;
+}
+
+const Curl& curl() {
+    static const Curl loadedCurl = [] {
+        Curl c;
+        void* library = dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
+        if (library == nullptr)
+            return c;
+        c.loaded = resolve(library, "curl_global_init", c.globalInit) &&
+                   resolve(library, "curl_easy_init", c.easyInit) &&
+                   resolve(library, "curl_easy_setopt", c.easySetopt) &&
+                   resolve(library, "curl_easy_perform", c.easyPerform) &&
+                   resolve(library, "curl_easy_cleanup", c.easyCleanup) &&
+                   resolve(library, "curl_easy_strerror", c.easyStrerror) &&
+                   c.globalInit(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+        return c;
+    }();
+    return loadedCurl;
+}
 
 long g_connectTimeoutMs = 10000;
 long g_totalTimeoutMs = 30000;
@@ -25,13 +61,12 @@ CURL* handle(void* curl) {
 } // namespace
 
 HttpRequest::HttpRequest() {
-    static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    m_curl = initialised ? curl_easy_init() : nullptr;
+    m_curl = curl().loaded ? curl().easyInit() : nullptr;
 }
 
 HttpRequest::~HttpRequest() {
     if (m_curl != nullptr)
-        curl_easy_cleanup(handle(m_curl));
+        curl().easyCleanup(handle(m_curl));
 }
 
 void HttpRequest::setTimeouts(long connectMs, long totalMs) {
@@ -58,20 +93,21 @@ void HttpRequest::send(const QString& sBody) {
         throw HttpError("the HTTP component could not be created");
     if (m_method != "GET" || !sBody.isEmpty())
         throw HttpError("only GET without a body is supported");
-    CURL* curl = handle(m_curl);
+    CURL* easy = handle(m_curl);
+    const auto setopt = curl().easySetopt;
     m_body.clear();
-    curl_easy_setopt(curl, CURLOPT_URL, m_url.constData());
-    curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http");
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, g_connectTimeoutMs);
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, g_totalTimeoutMs);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, collectBody);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &m_body);
-    const CURLcode result = curl_easy_perform(curl);
+    setopt(easy, CURLOPT_URL, m_url.constData());
+    setopt(easy, CURLOPT_HTTPGET, 1L);
+    setopt(easy, CURLOPT_PROTOCOLS_STR, "http");
+    setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, g_connectTimeoutMs);
+    setopt(easy, CURLOPT_TIMEOUT_MS, g_totalTimeoutMs);
+    setopt(easy, CURLOPT_WRITEFUNCTION, collectBody);
+    setopt(easy, CURLOPT_WRITEDATA, &m_body);
+    const CURLcode result = curl().easyPerform(easy);
     if (result != CURLE_OK) {
         m_body.clear();
-        throw HttpError(curl_easy_strerror(result));
+        throw HttpError(curl().easyStrerror(result));
     }
 }
 

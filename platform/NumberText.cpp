@@ -2,6 +2,7 @@
 #include "NumberText.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -34,7 +35,20 @@ std::optional<double> parsePlainDecimal(const QString& text) {
 QString NumberText::general(double value) {
     if (value == 0)
         return QStringLiteral("0"); // no "-0"
-    return QString::number(value, 'g', 15);
+    if (!std::isfinite(value) || std::fabs(value) >= 1e15 || std::fabs(value) < 1e-15)
+        return QString::number(value, 'g', 15);
+    // Plain decimals, never an exponent, for every amount that can be typed on a debt page
+    // (0.00001 stays 0.00001, so that it reads back as a number).
+    const QString scientific = QString::number(value, 'e', 14);
+    const int exponent = scientific.mid(scientific.indexOf(u'e') + 1).toInt();
+    QString text = QString::number(value, 'f', std::max(0, 14 - exponent));
+    if (text.contains(u'.')) {
+        while (text.endsWith(u'0'))
+            text.chop(1);
+        if (text.endsWith(u'.'))
+            text.chop(1);
+    }
+    return text;
 }
 
 QString NumberText::money(double value) {

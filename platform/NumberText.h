@@ -8,7 +8,8 @@
 namespace NumberText {
 
 // General number form: up to 15 significant digits, no grouping, no trailing zeros or
-// point, a leading 0 below 1 (2500, 2500.5, 0.25).
+// point, a leading 0 below 1 (2500, 2500.5, 0.25, 0.00001); an exponent only for
+// magnitudes of 1e15 and more or below 1e-15.
 QString general(double value);
 
 // Money in the pattern "$#.00": halves away from zero, no digit before the point when the

@@ -68,10 +68,11 @@ private slots:
 
     void layoutAndControlOrder();
     void tabOrderAndDefaultButton();
-    void urlFilterCodes();
     void typingInFilteredBoxes();
     void checks_data();
     void checks();
+    void checksRunInOrder();
+    void failedRequestKeepsTheFocusForAnotherTry();
     void escaping_data();
     void escaping();
 
@@ -187,18 +188,6 @@ void TestGetHelp::tabOrderAndDefaultButton() {
     QCOMPARE(watcher.seen[0].text, QStringLiteral("First name is required"));
 }
 
-void TestGetHelp::urlFilterCodes() {
-    const frmGetHelp* form = helpForm();
-    for (int code = -300; code < 600; ++code) {
-        std::int16_t keyAscii = static_cast<std::int16_t>(code);
-        const bool allowed = (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z') ||
-                             (code >= '0' && code <= '9') || code == ',' || code == '.' ||
-                             code == '@' || code == 8;
-        QCOMPARE(form->KeyPressUrlFilter(keyAscii), allowed ? keyAscii : 0);
-        QCOMPARE(keyAscii, static_cast<std::int16_t>(code));
-    }
-}
-
 void TestGetHelp::typingInFilteredBoxes() {
     frmGetHelp* form = helpForm();
     for (QLineEdit* box :
@@ -279,6 +268,57 @@ void TestGetHelp::checks() {
     QCOMPARE(failing->text(), text);
     QVERIFY(!failing->hasSelectedText());
     QVERIFY(m_server->targets().isEmpty());
+}
+
+// From an empty form, OK reports the checks one after the other as each box is filled in.
+void TestGetHelp::checksRunInOrder() {
+    frmGetHelp* form = helpForm();
+    const QList<std::pair<QLineEdit*, QString>> fixes = {
+        {form->txtFirstName, "Jo"},      {form->txtLastName, "Roe"},
+        {form->txtAddress, "   "},       {form->txtCity, "Albany"},
+        {form->txtState, "NY"},          {form->txtZipCode, "12207-1"},
+        {form->txtZipCode, " 12207 "},   {form->txtHomePhone, "555 0100"},
+        {form->txtHomePhone, "5550100"}, {form->txtWorkPhone, "1e5"}};
+    form->txtWorkPhone->setText(QStringLiteral("late"));
+    MessageBoxWatcher watcher;
+    QList<QWidget*> focused;
+    for (const auto& [box, text] : fixes) {
+        click(form->cmdOk);
+        focused << form->focusWidget();
+        box->setText(text);
+    }
+    click(form->cmdOk);
+
+    QStringList messages;
+    for (const auto& seen : watcher.seen)
+        messages << seen.text;
+    QCOMPARE(messages,
+             QStringList({"First name is required", "Last name is required", "Address is required",
+                          "City is required", "State is required", "Zip code is required",
+                          "Zip code must be numeric", "Day Phone is required",
+                          "Day Phone must be numeric", "Night phone must be numeric", kThanks}));
+    for (int i = 0; i < fixes.size(); ++i)
+        QCOMPARE(focused[i], fixes[i].first);
+    QCOMPARE(m_server->targets().size(), 1);
+}
+
+void TestGetHelp::failedRequestKeepsTheFocusForAnotherTry() {
+    fillExample();
+    m_server->answer(200, "busy");
+    frmGetHelp* form = helpForm();
+    form->txtCity->setFocus();
+    MessageBoxWatcher watcher;
+    QTest::keyClick(form->txtCity, Qt::Key_Return);
+    QCOMPARE(watcher.seen.size(), 1);
+    QCOMPARE(watcher.seen[0].text, kError);
+    QTRY_COMPARE(form->focusWidget(), form->txtCity);
+
+    m_server->answer(200, "OK");
+    QTest::keyClick(form->focusWidget(), Qt::Key_Return); // Enter again sends again
+    QCOMPARE(m_server->targets().size(), 2);
+    QCOMPARE(watcher.seen.size(), 2);
+    QCOMPARE(watcher.seen[1].text, kThanks);
+    QVERIFY(!form->isVisible());
 }
 
 void TestGetHelp::escaping_data() {
@@ -405,7 +445,7 @@ void TestGetHelp::answers() {
     QCOMPARE(watcher.seen[0].icon, accepted ? QMessageBox::Information : QMessageBox::Warning);
     QCOMPARE(helpForm()->isVisible(), !accepted);
     QVERIFY(helpForm()->isEnabled());
-    QCOMPARE(helpForm()->cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     QCOMPARE(helpForm()->txtAddress->text(), QStringLiteral("1 Elm St., Apt 2"));
 }
 
@@ -480,7 +520,8 @@ void TestGetHelp::disabledWithHourglassWhileBusy() {
     MessageBoxWatcher watcher;
     watcher.onBox = [&](QMessageBox*) {
         enabledWhileOpen << helpForm()->isEnabled();
-        cursorWhileOpen << helpForm()->cursor().shape();
+        const QCursor* shown = QGuiApplication::overrideCursor();
+        cursorWhileOpen << (shown != nullptr ? shown->shape() : Qt::ArrowCursor);
     };
     helpForm()->txtZipCode->setText(QStringLiteral("abc"));
     click(helpForm()->cmdOk); // a failing check
@@ -490,7 +531,7 @@ void TestGetHelp::disabledWithHourglassWhileBusy() {
     QCOMPARE(enabledWhileOpen, (QList<bool>{false, false}));
     QCOMPARE(cursorWhileOpen, (QList<Qt::CursorShape>{Qt::WaitCursor, Qt::WaitCursor}));
     QVERIFY(helpForm()->isEnabled());
-    QCOMPARE(helpForm()->cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 }
 
 void TestGetHelp::cancelKeepsTextsCloseBoxEmptiesThem() {

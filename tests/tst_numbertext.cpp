@@ -35,6 +35,11 @@ void TestNumberText::general_data() {
     QTest::newRow("15 significant digits") << 123456789.123456 << "123456789.123456";
     QTest::newRow("noise cut at 15 digits") << 0.1 + 0.2 << "0.3";
     QTest::newRow("leading zero typed") << 250.5 << "250.5";
+    QTest::newRow("small rate, no exponent") << 0.00001 << "0.00001";
+    QTest::newRow("smallest typed balance") << 0.000000001 << "0.000000001";
+    QTest::newRow("rounds at 15 digits") << 2.0 / 3 << "0.666666666666667";
+    QTest::newRow("negative") << -4.85 << "-4.85";
+    QTest::newRow("huge uses an exponent") << 1e20 << "1e+20";
 }
 
 void TestNumberText::general() {

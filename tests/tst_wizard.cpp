@@ -99,12 +99,14 @@ private slots:
     void init() { startProgram(); }
     void cleanupTestCase() { Shutdown(); }
 
-    void numericFilterCodes();
     void typing_data();
     void typing();
     void tabWalksTheShownControls();
     void refusals_data();
     void refusals();
+    void refusalOnTheLastPageStartsNothing();
+    void enterInADebtBoxPressesNext();
+    void tinyValuesComeBackAsTheyWereTyped();
     void saveStoresAllThreeValues();
     void failedSaveKeepsEarlierValues();
 
@@ -126,16 +128,6 @@ private slots:
     void closingDuringReportEndsTheProgram();
     void closingWithAWarningOpenEndsTheProgram();
 };
-
-void TestWizard::numericFilterCodes() {
-    const frmMain* window = form();
-    for (int code = -200; code < 400; ++code) {
-        std::int16_t keyAscii = static_cast<std::int16_t>(code);
-        const bool allowed = (code >= '0' && code <= '9') || code == 8 || code == '.';
-        QCOMPARE(window->KeyPressNumericFilter(keyAscii), allowed ? keyAscii : 0);
-        QCOMPARE(keyAscii, static_cast<std::int16_t>(code)); // left unchanged
-    }
-}
 
 void TestWizard::typing_data() {
     QTest::addColumn<int>("key");
@@ -299,6 +291,50 @@ void TestWizard::refusals() {
     QCOMPARE(g_colDebts.item("1")->balance(), 0.0);
     QCOMPARE(g_colDebts.item("1")->interestRate(), 0.0);
     QCOMPARE(g_colDebts.item("1")->minPayment(), 0.0);
+}
+
+void TestWizard::refusalOnTheLastPageStartsNothing() {
+    chooseCount(1);
+    fillPage({"1000", "101", "25"});
+    MessageBoxWatcher watcher;
+    click(form()->cmdNext);
+    QCOMPARE(watcher.seen.size(), 1);
+    QCOMPARE(g_nCurrentPage, 1);
+    QVERIFY(form()->fraDebt->isVisible());
+    QVERIFY(!form()->fraResults->isVisible());
+    QVERIFY(form()->cmdNext->isVisible());
+    QVERIFY(form()->cmdBack->isVisible());
+    QVERIFY(!form()->cmdCancel->isVisible());
+    QCOMPARE(form()->cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(form()->lblResults->text().isEmpty());
+    QVERIFY(form()->resultsText().isEmpty());
+}
+
+void TestWizard::enterInADebtBoxPressesNext() {
+    chooseCount(2);
+    fillPage({"1000", "18", "25"});
+    QTest::keyClick(form()->txtMinimumPayment, Qt::Key_Return);
+    QCOMPARE(g_nCurrentPage, 2);
+    QCOMPARE(g_colDebts.item("1")->minPayment(), 25.0);
+    fillPage({"10", "18", "5"});
+    QTest::keyClick(form()->txtBalance, Qt::Key_Enter);
+    QCOMPARE(g_nCurrentPage, 3);
+    QCOMPARE(form()->lblResults->text(), QStringLiteral("Done"));
+}
+
+// Values accepted once are accepted again when the page is shown anew.
+void TestWizard::tinyValuesComeBackAsTheyWereTyped() {
+    chooseCount(1);
+    fillPage({".000000001", ".00001", ".0000001"});
+    std::int16_t page = 1;
+    QVERIFY(SaveDebtPage(page));
+    form()->showDebtPage(1);
+    QCOMPARE(form()->txtBalance->text(), QStringLiteral("0.000000001"));
+    QCOMPARE(form()->txtInterestRate->text(), QStringLiteral("0.00001"));
+    QCOMPARE(form()->txtMinimumPayment->text(), QStringLiteral("0.0000001"));
+    MessageBoxWatcher watcher;
+    QVERIFY(SaveDebtPage(page));
+    QVERIFY(watcher.seen.isEmpty());
 }
 
 void TestWizard::saveStoresAllThreeValues() {
