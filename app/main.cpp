@@ -33,6 +33,7 @@ int main(int argc, char* argv[]) {
         return EXIT_FAILURE;
     }
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quillaby.Calculator"));
     modGeneral::Main();
     return app.exec();
 }

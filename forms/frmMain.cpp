@@ -68,6 +68,8 @@ frmMain::frmMain() {
     QIcon icon;
     icon.addFile(QStringLiteral(":/icons/quillaby-16.png"), QSize(16, 16));
     icon.addFile(QStringLiteral(":/icons/quillaby-32.png"), QSize(32, 32));
+    icon.addFile(QStringLiteral(":/icons/quillaby-48.png"), QSize(48, 48));
+    icon.addFile(QStringLiteral(":/icons/quillaby-128.png"), QSize(128, 128));
     setWindowIcon(icon);
 
     cmdGetHelp = makeButton("cmdGetHelp", QStringLiteral("Get Help Now!"), this);
