@@ -77,6 +77,29 @@ frmGetHelp::frmGetHelp(QWidget* owner) : QDialog(owner) {
     for (QLineEdit* box : {txtFirstName, txtLastName, txtCity, txtState, txtEmail})
         box->installEventFilter(this);
 
+    // What a screen reader speaks for each control: the field, and whether it is required.
+    const struct {
+        QLabel* label;
+        QLineEdit* box;
+        const char* name;
+    } fields[] = {
+        {lblLabel, txtFirstName, "First name, required"},
+        {Label1, txtLastName, "Last name, required"},
+        {Label2, txtAddress, "Address, required"},
+        {Label4, txtCity, "City, required"},
+        {Label5, txtState, "State, required"},
+        {Label6, txtZipCode, "Zip code, required"},
+        {Label8, txtHomePhone, "Day phone, required"},
+        {Label9, txtWorkPhone, "Night phone"},
+        {Label7, txtEmail, "Email"},
+    };
+    for (const auto& field : fields) {
+        field.label->setBuddy(field.box);
+        field.box->setAccessibleName(QLatin1String(field.name));
+    }
+    cmdOk->setAccessibleName(QStringLiteral("OK"));
+    Command1->setAccessibleName(QStringLiteral("Cancel"));
+
     connect(cmdOk, &QPushButton::clicked, this, &frmGetHelp::cmdOk_Click);
     connect(Command1, &QPushButton::clicked, this, &frmGetHelp::Command1_Click);
 }

@@ -123,6 +123,21 @@ frmMain::frmMain() {
     FormBuilder::chainTabOrder({cboNumDebts, txtBalance, txtInterestRate, txtMinimumPayment,
                                 txtResults, cmdNext, cmdBack, cmdCancel, cmdGetHelp});
 
+    // What a screen reader speaks for each control.
+    Label1->setBuddy(txtBalance);
+    Label2->setBuddy(txtInterestRate);
+    Label3->setBuddy(txtMinimumPayment);
+    Label4->setBuddy(cboNumDebts);
+    txtBalance->setAccessibleName(QStringLiteral("Balance"));
+    txtInterestRate->setAccessibleName(QStringLiteral("Interest rate in percent"));
+    txtMinimumPayment->setAccessibleName(QStringLiteral("Minimum payment"));
+    cboNumDebts->setAccessibleDescription(Label4->text());
+    txtResults->setAccessibleName(QStringLiteral("Results"));
+    cmdBack->setAccessibleName(QStringLiteral("Back"));
+    cmdNext->setAccessibleName(QStringLiteral("Next"));
+    cmdCancel->setAccessibleName(QStringLiteral("Cancel"));
+    cmdGetHelp->setAccessibleName(QStringLiteral("Get Help Now!"));
+
     for (QLineEdit* box : {txtBalance, txtInterestRate, txtMinimumPayment})
         box->installEventFilter(this);
 

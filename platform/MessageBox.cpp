@@ -7,6 +7,7 @@ void MessageBox::show(QWidget* parent, const QString& text, Style style) {
     QMessageBox box(style == Information ? QMessageBox::Information : QMessageBox::Warning,
                     QStringLiteral("Quillaby"), text, QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("QuillabyMessageBox"));
+    box.setAccessibleDescription(text); // read with the alert by screen readers
     box.setWindowModality(Qt::ApplicationModal);
     box.setEnabled(true);
     box.exec();

@@ -1,0 +1,210 @@
+// What a screen reader and a keyboard-only user get: the accessible name and role of every
+// control, the announced status, the message boxes, and the whole way through the program
+// with key presses alone.
+#include "LoopbackHttpServer.h"
+#include "TestSupport.h"
+#include "app/ServiceHost.h"
+#include "app/modGeneral.h"
+#include "forms/frmGetHelp.h"
+#include "forms/frmMain.h"
+
+#include <QAccessible>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace modGeneral;
+
+namespace {
+
+QAccessibleInterface* accessible(QObject* object) {
+    return QAccessible::queryAccessibleInterface(object);
+}
+
+// Presses a key on whatever has the keyboard focus, as a person at the keyboard would.
+void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* target = QApplication::focusWidget();
+    if (target == nullptr)
+        target = QApplication::activeWindow();
+    if (target == nullptr)
+        target = MainForm()->focusWidget() != nullptr ? MainForm()->focusWidget() : MainForm();
+    QTest::keyClick(target, key, modifiers);
+}
+
+void typeOnFocus(const QString& text) {
+    QTest::keyClicks(QApplication::focusWidget(), text);
+}
+
+} // namespace
+
+class TestAccessibility : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { startProgram(); }
+    void cleanup() { DestroyHelpForm(); }
+    void cleanupTestCase() { Shutdown(); }
+
+    void names_data();
+    void names();
+    void listIsLabelledByTheQuestion();
+    void everyFocusableControlHasAName();
+    void statusIsReadByItsText();
+    void messageBoxesAreReadAsAlerts();
+    void keyboardOnlyWholeWay();
+};
+
+void TestAccessibility::names_data() {
+    QTest::addColumn<bool>("helpForm");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("role");
+    const int edit = QAccessible::EditableText;
+    const int button = QAccessible::Button;
+    const struct {
+        bool help;
+        const char* control;
+        const char* name;
+        int role;
+    } table[] = {
+        {false, "txtBalance", "Balance", edit},
+        {false, "txtInterestRate", "Interest rate in percent", edit},
+        {false, "txtMinimumPayment", "Minimum payment", edit},
+        {false, "txtResults", "Results", edit},
+        {false, "cmdNext", "Next", button},
+        {false, "cmdBack", "Back", button},
+        {false, "cmdCancel", "Cancel", button},
+        {false, "cmdGetHelp", "Get Help Now!", button},
+        {true, "txtFirstName", "First name, required", edit},
+        {true, "txtLastName", "Last name, required", edit},
+        {true, "txtAddress", "Address, required", edit},
+        {true, "txtCity", "City, required", edit},
+        {true, "txtState", "State, required", edit},
+        {true, "txtZipCode", "Zip code, required", edit},
+        {true, "txtHomePhone", "Day phone, required", edit},
+        {true, "txtWorkPhone", "Night phone", edit},
+        {true, "txtEmail", "Email", edit},
+        {true, "cmdOk", "OK", button},
+        {true, "Command1", "Cancel", button},
+    };
+    for (const auto& row : table)
+        QTest::newRow(row.control) << row.help << row.control << row.name << row.role;
+}
+
+void TestAccessibility::names() {
+    QFETCH(bool, helpForm);
+    QFETCH(QString, control);
+    QFETCH(QString, name);
+    QFETCH(int, role);
+    QWidget* window = helpForm ? static_cast<QWidget*>(HelpForm()) : MainForm();
+    QAccessibleInterface* interface = accessible(window->findChild<QWidget*>(control));
+    QVERIFY(interface != nullptr);
+    QCOMPARE(interface->text(QAccessible::Name), name);
+    QCOMPARE(int(interface->role()), role);
+}
+
+// On Linux a list box is named by the label it is labelled by (its name is its value).
+void TestAccessibility::listIsLabelledByTheQuestion() {
+    QAccessibleInterface* list = accessible(MainForm()->cboNumDebts);
+    QCOMPARE(int(list->role()), int(QAccessible::ComboBox));
+    const auto labels = list->relations(QAccessible::Label);
+    QCOMPARE(labels.size(), 1);
+    QCOMPARE(labels.first().first->text(QAccessible::Name),
+             QStringLiteral("How many non-secured debts do you have?"));
+    QCOMPARE(list->text(QAccessible::Description),
+             QStringLiteral("How many non-secured debts do you have?"));
+}
+
+void TestAccessibility::everyFocusableControlHasAName() {
+    for (QWidget* window : {static_cast<QWidget*>(MainForm()), static_cast<QWidget*>(HelpForm())})
+        for (QWidget* control : window->findChildren<QWidget*>())
+            if (control->focusPolicy() & Qt::TabFocus)
+                QVERIFY2(!accessible(control)->text(QAccessible::Name).isEmpty(),
+                         qPrintable(control->objectName()));
+}
+
+// The status label is read by its text; the screen-reader check under Xvfb listens for the
+// change events themselves.
+void TestAccessibility::statusIsReadByItsText() {
+    frmMain* window = MainForm();
+    QTest::mouseClick(window->cmdNext, Qt::LeftButton);
+    retype(window->txtBalance, QStringLiteral("200"));
+    retype(window->txtInterestRate, QStringLiteral("6"));
+    retype(window->txtMinimumPayment, QStringLiteral("20"));
+    QTest::mouseClick(window->cmdNext, Qt::LeftButton);
+    QAccessibleInterface* status = accessible(window->lblResults);
+    QCOMPARE(status->text(QAccessible::Name), QStringLiteral("Done"));
+    QVERIFY(window->lblResults->accessibleName().isEmpty()); // else Qt would not announce it
+}
+
+void TestAccessibility::messageBoxesAreReadAsAlerts() {
+    QStringList read;
+    QList<int> roles;
+    MessageBoxWatcher watcher;
+    watcher.onBox = [&](QMessageBox* box) {
+        QAccessibleInterface* interface = accessible(box);
+        roles << int(interface->role());
+        read << interface->text(QAccessible::Name) + u'|' +
+                    interface->text(QAccessible::Description);
+    };
+    QTest::mouseClick(MainForm()->cmdNext, Qt::LeftButton);
+    QTest::mouseClick(MainForm()->cmdNext, Qt::LeftButton); // all boxes blank
+
+    QCOMPARE(roles, QList<int>{int(QAccessible::AlertMessage)});
+    QCOMPARE(read[0], QStringLiteral("Quillaby|Balance can not be blank"));
+}
+
+// From the first page to a sent help request and back, with key presses alone.
+void TestAccessibility::keyboardOnlyWholeWay() {
+    LoopbackHttpServer server;
+    setServiceHost(server.host());
+    frmMain* window = MainForm();
+    QTRY_COMPARE(QApplication::focusWidget(), window->cboNumDebts);
+
+    press(Qt::Key_Down); // two debts
+    press(Qt::Key_Return);
+    QCOMPARE(g_nNumDebts, 2);
+    for (const char* balance : {"1000", "10"}) {
+        typeOnFocus(QLatin1String(balance));
+        press(Qt::Key_Tab);
+        typeOnFocus(QStringLiteral("18"));
+        press(Qt::Key_Tab);
+        typeOnFocus(QStringLiteral("50"));
+        press(Qt::Key_Return);
+    }
+    QCOMPARE(window->lblResults->text(), QStringLiteral("Done"));
+
+    // Tab to "Get Help Now!" and press it; the form is modal, so it is driven from inside.
+    for (int i = 0; i < 10 && QApplication::focusWidget() != window->cmdGetHelp; ++i)
+        press(Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), window->cmdGetHelp);
+    MessageBoxWatcher watcher;
+    bool sent = false;
+    QTimer::singleShot(0, this, [&] {
+        QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(), HelpForm()->txtFirstName, 2000);
+        for (const char* text : {"Jo", "Roe", "1 Elm St.", "Albany", "NY", "12207", "5185550100",
+                                 "", "jo@example.com"}) {
+            typeOnFocus(QLatin1String(text));
+            press(Qt::Key_Tab);
+        }
+        press(Qt::Key_Return); // Enter on OK sends the request
+        sent = !HelpForm()->isVisible();
+    });
+    press(Qt::Key_Space);
+    QVERIFY(sent);
+    QCOMPARE(server.targets().size(), 1);
+    QCOMPARE(watcher.seen.size(), 1);
+
+    // Back to the last debt page with Shift+Tab and Enter.
+    for (int i = 0; i < 10 && QApplication::focusWidget() != window->cmdBack; ++i)
+        press(Qt::Key_Backtab);
+    press(Qt::Key_Return);
+    QCOMPARE(g_nCurrentPage, 2);
+    QCOMPARE(window->txtBalance->text(), QStringLiteral("10"));
+}
+
+QTEST_MAIN(TestAccessibility)
+#include "tst_accessibility.moc"
