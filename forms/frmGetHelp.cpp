@@ -112,14 +112,10 @@ std::int16_t frmGetHelp::KeyPressUrlFilter(std::int16_t& p_sKeyAscii) const {
     return allowed ? code : std::int16_t{0};
 }
 
+// The key-press handler of the name, city, state and e-mail boxes.
 bool frmGetHelp::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress)
-        return QDialog::eventFilter(watched, event);
-    const auto code = KeyPress::typedCode(static_cast<QKeyEvent*>(event));
-    if (!code)
-        return false;
-    std::int16_t keyAscii = *code;
-    return KeyPressUrlFilter(keyAscii) == 0;
+    const auto handler = [this](std::int16_t& key) { key = KeyPressUrlFilter(key); };
+    return KeyPress::dropsKey(event, handler) || QDialog::eventFilter(watched, event);
 }
 
 bool frmGetHelp::validateForm() {

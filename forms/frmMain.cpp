@@ -225,19 +225,15 @@ void frmMain::setResultsText(const QString& text) {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress)
-        return QWidget::eventFilter(watched, event);
-    const auto code = KeyPress::typedCode(static_cast<QKeyEvent*>(event));
-    if (!code)
-        return false;
-    std::int16_t keyAscii = *code;
     if (watched == txtBalance)
-        txtBalance_KeyPress(keyAscii);
-    else if (watched == txtInterestRate)
-        txtInterestRate_KeyPress(keyAscii);
-    else if (watched == txtMinimumPayment)
-        txtMinimumPayment_KeyPress(keyAscii);
-    return keyAscii == 0; // a code of 0 drops the key
+        return KeyPress::dropsKey(event, [this](std::int16_t& key) { txtBalance_KeyPress(key); });
+    if (watched == txtInterestRate)
+        return KeyPress::dropsKey(event,
+                                  [this](std::int16_t& key) { txtInterestRate_KeyPress(key); });
+    if (watched == txtMinimumPayment)
+        return KeyPress::dropsKey(event,
+                                  [this](std::int16_t& key) { txtMinimumPayment_KeyPress(key); });
+    return QWidget::eventFilter(watched, event);
 }
 
 // Enter presses the focused button, or else Next while Next is shown. Escape does nothing.

@@ -1,10 +1,9 @@
 // Character codes of key presses, for the forms' key filters.
 #pragma once
 
+#include <QKeyEvent>
 #include <cstdint>
 #include <optional>
-
-class QKeyEvent;
 
 namespace KeyPress {
 
@@ -13,5 +12,18 @@ namespace KeyPress {
 // types its control code (Ctrl+V types 22); backspace types 8. Codes beyond the 16-bit
 // signed range wrap, as a 16-bit key code would.
 std::optional<std::int16_t> typedCode(const QKeyEvent* event);
+
+// Hands the character a key press types to a key-press handler, which may replace the code;
+// true when the handler dropped the key (code 0). Events that type nothing pass untouched.
+template <typename Handler> bool dropsKey(const QEvent* event, Handler handler) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto code = typedCode(static_cast<const QKeyEvent*>(event));
+    if (!code)
+        return false;
+    std::int16_t keyAscii = *code;
+    handler(keyAscii);
+    return keyAscii == 0;
+}
 
 } // namespace KeyPress
