@@ -16,8 +16,8 @@ static void reportOfTenDebts(benchmark::State& state) {
     g_nNumDebts = 10;
     CreateDebts();
     for (const auto& entry : g_colDebts) {
-        entry.second->setBalance(21474836.47);
-        entry.second->setInterestRate(0.0001);
+        entry.second->setBalance(21474836.4);
+        entry.second->setInterestRate(100);
         entry.second->setMinPayment(0.01);
     }
     g_nCurrentPage = 10;

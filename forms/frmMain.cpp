@@ -203,13 +203,16 @@ void frmMain::highlightTextBox(QLineEdit* txtTextBox) {
     txtTextBox->setFocus();
 }
 
-// The box then holds its former text, the line and a line break, as if its whole text had
-// been assigned anew; appending at the end keeps the cost of a line independent of the
-// length of the report.
+// The box then holds its former text, the line and a line break, exactly as if its whole
+// text had been assigned anew, and is left as such an assignment leaves it: the cursor at the
+// start and nothing to undo. Appending keeps the cost of a line independent of the length of
+// the report.
 void frmMain::ResultsAddLine(const QString& p_sLine) {
     QTextCursor end(txtResults->document());
     end.movePosition(QTextCursor::End);
     end.insertText(p_sLine + u'\n');
+    txtResults->document()->clearUndoRedoStacks();
+    txtResults->moveCursor(QTextCursor::Start);
 }
 
 QString frmMain::resultsText() const {

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -48,13 +49,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                        ch == u'~');
         FUZZ_CHECK(QByteArray::fromPercentEncoding(value.toLatin1()) == contact[i].second.toUtf8());
     }
-    for (qsizetype d = 0; d < static_cast<qsizetype>(debts.count()); ++d) {
+    const auto sentValue = [&](qsizetype index) {
+        return parameters[index].section(u'=', 1).toDouble();
+    };
+    qsizetype d = 0;
+    for (const auto& entry : debts) {
         const QString n = QString::number(d + 1);
+        // Amounts in the range of a debt page are sent to 15 significant digits.
+        const double values[] = {entry.second->balance(), entry.second->interestRate(),
+                                 entry.second->minPayment()};
+        for (int v = 0; v < 3; ++v)
+            if (values[v] > 0 && values[v] < 1e10)
+                FUZZ_CHECK(std::fabs(sentValue(11 + 4 * d + v) - values[v]) <= values[v] * 1e-14);
         FUZZ_CHECK(parameters[10 + 4 * d] ==
                    QStringLiteral("CreditorName") + n + QStringLiteral("=credit+card"));
         FUZZ_CHECK(parameters[11 + 4 * d].startsWith(QStringLiteral("TotalBalance") + n + u'='));
         FUZZ_CHECK(parameters[12 + 4 * d].startsWith(QStringLiteral("InterestRate") + n + u'='));
         FUZZ_CHECK(parameters[13 + 4 * d].startsWith(QStringLiteral("MinimumPayment") + n + u'='));
+        ++d;
     }
     return 0;
 }

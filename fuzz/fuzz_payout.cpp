@@ -33,7 +33,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     FUZZ_CHECK(returned == debt.totalPayout());
-    FUZZ_CHECK(debt.balance() == inputs[0] || std::isnan(inputs[0]));
+    for (int i = 0; i < 3; ++i) {
+        const double stored[] = {debt.balance(), debt.interestRate(), debt.minPayment()};
+        FUZZ_CHECK(std::memcmp(&stored[i], &inputs[i], sizeof(double)) == 0); // inputs kept
+    }
+    const auto months = debt.totalMonths();
+    const double interest = debt.totalInterestPaid();
+    debt.CalculatePayout(); // the same inputs give the same results
+    FUZZ_CHECK(debt.totalMonths() == months && debt.totalPayout() == returned &&
+               debt.totalInterestPaid() == interest);
     const double balance = inputs[0];
     if (!(balance > 0)) {
         FUZZ_CHECK(debt.totalMonths() == 0);

@@ -26,7 +26,9 @@ void MessageBoxWatcher::poll() {
             onBox(box);
         seen.append({box->text(), box->windowTitle(), box->icon(),
                      static_cast<int>(box->buttons().size())});
-        if (QAbstractButton* ok = box->button(QMessageBox::Ok))
+        if (answerWithKey)
+            QTest::keyClick(box, Qt::Key_Return);
+        else if (QAbstractButton* ok = box->button(QMessageBox::Ok))
             ok->click();
         else
             box->reject();

@@ -29,6 +29,9 @@ public:
     explicit MessageBoxWatcher(int watchdogMs = 20000);
     ~MessageBoxWatcher() override;
 
+    // Answer with the Enter key instead of a click on OK.
+    bool answerWithKey = false;
+
     // Called with each box just before it is answered (for checks while it is open).
     std::function<void(QMessageBox*)> onBox;
 

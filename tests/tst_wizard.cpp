@@ -118,6 +118,7 @@ private slots:
     void cancelEndsAtABlockBoundary_data();
     void cancelEndsAtABlockBoundary();
     void secondRunGivesTheSameText();
+    void typingDuringTheRunStaysInTheReport();
 
     void firstNextCreatesTheDebts();
     void backKeepsCountAndSavedValues();
@@ -543,6 +544,31 @@ void TestWizard::secondRunGivesTheSameText() {
     QCOMPARE(form()->lblResults->text(), QStringLiteral("Done"));
     click(form()->cmdNext);
     QCOMPARE(form()->resultsText(), first);
+}
+
+// The box stays editable during a run: what is typed at each pause stays, where the cursor
+// was (the start, after every line written), and nothing of the report can be undone.
+void TestWizard::typingDuringTheRunStaysInTheReport() {
+    runReportFor({{"1000", "18", "50"}, {"10", "18", "5"}});
+    const QString report = form()->resultsText();
+    click(form()->cmdBack);
+
+    QTimer typist;
+    int pauses = 0;
+    connect(&typist, &QTimer::timeout, this, [&] {
+        if (form()->cmdCancel->isVisible() && pauses < 2) {
+            QTest::keyClick(form()->txtResults, static_cast<char>('a' + pauses));
+            ++pauses;
+        }
+    });
+    typist.start(0);
+    click(form()->cmdNext);
+    typist.stop();
+
+    QCOMPARE(pauses, 2);
+    QCOMPARE(form()->resultsText(), QStringLiteral("ba") + report);
+    QVERIFY(!form()->txtResults->document()->isUndoAvailable());
+    QCOMPARE(form()->txtResults->textCursor().position(), 0);
 }
 
 void TestWizard::firstNextCreatesTheDebts() {

@@ -11,4 +11,6 @@ check() {
     printf '%s' "$out" | grep -q 'needs a graphical display' || { echo "message missing"; exit 1; }
 }
 check -u DISPLAY "$1"
-check DISPLAY=:97 "$1"
+n=8731
+while [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+check DISPLAY=:$n "$1"
