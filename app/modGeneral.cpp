@@ -87,7 +87,7 @@ bool SaveDebtPage(std::int16_t& p_nDebtNumber) {
 
 void BuildResultsReport() {
     frmMain& form = *g_frmMain;
-    form.setResultsText(QString());
+    form.txtResults->setPlainText(QString());
 
     std::int16_t debtNumber = 0;
     std::int16_t longestMonths = 0;

@@ -221,12 +221,6 @@ QString frmMain::resultsText() const {
     return text;
 }
 
-void frmMain::setResultsText(const QString& text) {
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    txtResults->setPlainText(shown);
-}
-
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == txtBalance)
         return KeyPress::dropsKey(event, [this](std::int16_t& key) { txtBalance_KeyPress(key); });

@@ -29,7 +29,6 @@ public:
     void ResultsAddLine(const QString& p_sLine);
     // The text of the results box with every line ended by CR LF.
     QString resultsText() const;
-    void setResultsText(const QString& text);
 
     void cmdNext_Click();
     void cmdBack_Click();
