@@ -1,19 +1,15 @@
-// The help request: the single contact form, the escaping of its values, and the request
-// that sends them with every debt to the consultation service.
-#include "app/HelpRequestUrl.h"
+// The help request: the contact values of the form and every debt sent to the
+// consultation service, and the answer shown to the user.
 #include "app/ServiceHost.h"
 #include "app/modGeneral.h"
 #include "forms/frmGetHelp.h"
-#include "forms/frmMain.h"
 #include "platform/HttpRequest.h"
 #include "platform/MessageBox.h"
-#include "platform/NumberText.h"
+#include "rules/HelpRequestUrl.h"
 
 #include <QLineEdit>
-#include <QPointer>
 
 namespace {
-QPointer<frmGetHelp> g_frmGetHelp;
 QString g_serviceHost = QStringLiteral(QUILLABY_SERVICE_HOST);
 } // namespace
 
@@ -26,36 +22,8 @@ void setServiceHost(const QString& host) {
 
 namespace modGeneral {
 
-frmGetHelp* HelpForm() {
-    if (!g_frmGetHelp)
-        g_frmGetHelp = new frmGetHelp(MainForm());
-    return g_frmGetHelp;
-}
-
-void DestroyHelpForm() {
-    delete g_frmGetHelp.data();
-}
-
-// Keeps the three escapes "." %2E, "," %2C and "@" %40, and percent-encodes every other
-// byte of the UTF-8 text but letters, digits, "-", "_" and "~", so that no typed value can
-// break out of its parameter.
 QString UrlEscapeValue(const QString& p_sValue) {
-    static const char hex[] = "0123456789ABCDEF";
-    QString escaped;
-    for (const char ch : p_sValue.toUtf8()) {
-        const auto byte = static_cast<unsigned char>(ch);
-        const bool unreserved = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
-                                (byte >= '0' && byte <= '9') || byte == '-' || byte == '_' ||
-                                byte == '~';
-        if (unreserved) {
-            escaped += QChar(byte);
-        } else {
-            escaped += u'%';
-            escaped += QChar(hex[byte >> 4]);
-            escaped += QChar(hex[byte & 0xF]);
-        }
-    }
-    return escaped;
+    return escapeUrlValue(p_sValue);
 }
 
 bool SubmitHelpRequest() {
@@ -94,25 +62,3 @@ bool SubmitHelpRequest() {
 }
 
 } // namespace modGeneral
-
-QString helpRequestUrl(const QString& host, const ContactFields& contact,
-                       const DebtCollection& debts) {
-    QString url =
-        QStringLiteral("http://") + host + QStringLiteral("/form_proc/dc_proc_v2.asp?id=161&");
-    for (const auto& [key, value] : contact)
-        url += key + u'=' + modGeneral::UrlEscapeValue(value) + u'&';
-    int counter = 0;
-    for (const auto& entry : debts) {
-        const clsDebt& debt = *entry.second;
-        const QString n = QString::number(++counter);
-        url += QStringLiteral("CreditorName") + n + QStringLiteral("=credit+card&");
-        url +=
-            QStringLiteral("TotalBalance") + n + u'=' + NumberText::general(debt.balance()) + u'&';
-        url += QStringLiteral("InterestRate") + n + u'=' +
-               NumberText::general(debt.interestRate()) + u'&';
-        url += QStringLiteral("MinimumPayment") + n + u'=' +
-               NumberText::general(debt.minPayment()) + u'&';
-    }
-    url.chop(1); // the last "&"
-    return url;
-}

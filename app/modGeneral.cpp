@@ -1,18 +1,20 @@
-// Start-up, the wizard's shared state, saving a debt page and the results report.
+// Start-up, the wizard's shared state, the lifetimes of the two forms, saving a debt page
+// and the results report.
 #include "modGeneral.h"
 
-#include "app/DebtPageCheck.h"
+#include "forms/frmGetHelp.h"
 #include "forms/frmMain.h"
 #include "platform/EventPump.h"
 #include "platform/MessageBox.h"
-#include "platform/NumberText.h"
+#include "rules/DebtPageCheck.h"
+#include "rules/ReportText.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <vector>
+#include <variant>
 
 namespace modGeneral {
 
@@ -23,25 +25,23 @@ DebtCollection g_colDebts;
 namespace {
 
 QPointer<frmMain> g_frmMain;
+QPointer<frmGetHelp> g_frmGetHelp;
 bool g_quitHooked = false;
-
-// "Time till payoff:" with the years and months of a payoff time.
-QString timeLine(std::int16_t months) {
-    const int years = months / 12;
-    const int rest = months % 12;
-    return QStringLiteral("Time till payoff:\t%1 year%2, %3 month%4")
-        .arg(years)
-        .arg(years == 1 ? QString() : QStringLiteral("s"))
-        .arg(rest)
-        .arg(rest == 1 ? QString() : QStringLiteral("s"));
-}
-
-const QString kRule = QStringLiteral("--------------");
 
 } // namespace
 
 frmMain* MainForm() {
     return g_frmMain;
+}
+
+frmGetHelp* HelpForm() {
+    if (!g_frmGetHelp)
+        g_frmGetHelp = new frmGetHelp(MainForm());
+    return g_frmGetHelp;
+}
+
+void DestroyHelpForm() {
+    delete g_frmGetHelp.data();
 }
 
 void Main() {
@@ -67,21 +67,23 @@ void CreateDebts() {
 
 bool SaveDebtPage(std::int16_t& p_nDebtNumber) {
     frmMain& form = *g_frmMain;
-    const auto refusal = checkDebtPage(form.txtBalance->text(), form.txtInterestRate->text(),
+    const auto checked = checkDebtPage(form.txtBalance->text(), form.txtInterestRate->text(),
                                        form.txtMinimumPayment->text());
-    if (refusal) {
+    if (const auto* refusal = std::get_if<DebtPageRefusal>(&checked)) {
         QLineEdit* const boxes[] = {form.txtBalance, form.txtInterestRate, form.txtMinimumPayment};
         MessageBox::show(&form, refusal->message, MessageBox::Exclamation);
         form.highlightTextBox(boxes[static_cast<int>(refusal->box)]);
         return false;
     }
 
+    // Every debt page from 1 to N has its debt from the moment the count was chosen.
     clsDebt* debt = g_colDebts.item(std::to_string(p_nDebtNumber));
     if (debt == nullptr)
-        return false;
-    debt->setBalance(NumberText::debtAmount(form.txtBalance->text()).value_or(0));
-    debt->setInterestRate(NumberText::debtAmount(form.txtInterestRate->text()).value_or(0));
-    debt->setMinPayment(NumberText::debtAmount(form.txtMinimumPayment->text()).value_or(0));
+        qFatal("SaveDebtPage: no debt under the key %d", p_nDebtNumber);
+    const auto& values = std::get<DebtPageValues>(checked);
+    debt->setBalance(values.balance);
+    debt->setInterestRate(values.interestRate);
+    debt->setMinPayment(values.minPayment);
     return true;
 }
 
@@ -89,62 +91,20 @@ void BuildResultsReport() {
     frmMain& form = *g_frmMain;
     form.txtResults->setPlainText(QString());
 
-    std::int16_t debtNumber = 0;
-    std::int16_t longestMonths = 0;
-    double totalInterest = 0;
-    double totalPayout = 0;
-    std::vector<std::int16_t> notCalculated;
-
+    ReportText report;
     for (const auto& [key, debt] : g_colDebts) {
-        ++debtNumber;
         bool calculated = true;
         try {
             debt->CalculatePayout();
         } catch (const PayoutError&) {
             calculated = false;
         }
-        form.ResultsAddLine(kRule);
-        form.ResultsAddLine(QStringLiteral("Debt #%1").arg(debtNumber));
-        form.ResultsAddLine(kRule);
-        form.ResultsAddLine(QStringLiteral("Starting Balance: \t") +
-                            NumberText::general(debt->balance()));
-        if (calculated) {
-            const QString interest = NumberText::money(debt->totalInterestPaid());
-            const QString payout = NumberText::money(debt->totalPayout());
-            form.ResultsAddLine(timeLine(debt->totalMonths()));
-            form.ResultsAddLine(QStringLiteral("Total Interest Paid: \t") + interest);
-            form.ResultsAddLine(QStringLiteral("Total Payout: \t") + payout);
-            longestMonths = std::max(longestMonths, debt->totalMonths());
-            // The totals add the amounts as printed, so they match the blocks to the cent.
-            totalInterest += NumberText::moneyValue(interest);
-            totalPayout += NumberText::moneyValue(payout);
-        } else {
-            form.ResultsAddLine(
-                QStringLiteral("Payoff could not be calculated: the amounts are too large."));
-            notCalculated.push_back(debtNumber);
-        }
-        form.ResultsAddLine(QString());
-        form.ResultsAddLine(QString());
-
+        form.ResultsAddLine(report.debtBlock(*debt, calculated));
         EventPump::doEvents();
         if (form.cancelPressed())
             return;
     }
-
-    form.ResultsAddLine(QString());
-    form.ResultsAddLine(kRule);
-    form.ResultsAddLine(QStringLiteral("Totals"));
-    form.ResultsAddLine(kRule);
-    form.ResultsAddLine(timeLine(longestMonths));
-    form.ResultsAddLine(QStringLiteral("Total Interest Paid: \t") +
-                        NumberText::money(totalInterest));
-    form.ResultsAddLine(QStringLiteral("Total Payout: \t") + NumberText::money(totalPayout));
-    form.ResultsAddLine(QString());
-    form.ResultsAddLine(QStringLiteral("* Calculations assume consumer makes minimum payments "
-                                       "for the duration of the loan and incurs no new debt."));
-    for (std::int16_t number : notCalculated)
-        form.ResultsAddLine(
-            QStringLiteral("* Debt #%1 is not included in the totals.").arg(number));
+    form.ResultsAddLine(report.totals());
 }
 
 void Shutdown() {

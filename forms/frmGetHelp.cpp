@@ -8,8 +8,8 @@
 #include "platform/FormFont.h"
 #include "platform/KeyPress.h"
 #include "platform/MessageBox.h"
-#include "platform/NumberText.h"
 #include "platform/Twips.h"
+#include "rules/NumberText.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -6,8 +6,8 @@
 #include "platform/FormBuilder.h"
 #include "platform/FormFont.h"
 #include "platform/KeyPress.h"
-#include "platform/NumberText.h"
 #include "platform/Twips.h"
+#include "rules/NumberText.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -21,6 +21,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -146,21 +147,29 @@ frmMain::frmMain() {
     connect(cmdCancel, &QPushButton::clicked, this, &frmMain::cmdCancel_Click);
     connect(cmdGetHelp, &QPushButton::clicked, this, &frmMain::cmdGetHelp_Click);
 
-    fraDebt->hide();
-    fraResults->hide();
-    cmdGetHelp->hide();
-    cmdBack->hide();
-    cmdCancel->hide();
+    showPageState(PageState::NumberOfDebts);
+}
+
+// Shows the one frame of the state and its buttons. The order matters where the focus is not
+// set afterwards: a focused control that is hidden hands the focus to the next shown one in
+// the tab order, so the buttons that take Next's or Cancel's place are shown before those
+// are hidden, and the results frame before the debt frame.
+void frmMain::showPageState(PageState state) {
+    const std::pair<QWidget*, bool> visibility[] = {
+        {cmdGetHelp, state == PageState::Results},
+        {cmdNext, state == PageState::NumberOfDebts || state == PageState::Debt},
+        {cmdBack, state == PageState::Debt || state == PageState::Results},
+        {cmdCancel, state == PageState::ReportRunning},
+        {fraResults, state == PageState::ReportRunning || state == PageState::Results},
+        {fraDebt, state == PageState::Debt},
+        {fraNumDebts, state == PageState::NumberOfDebts},
+    };
+    for (const auto& [control, shown] : visibility)
+        control->setVisible(shown);
 }
 
 void frmMain::showNumDebtsPage() {
-    fraNumDebts->show();
-    fraDebt->hide();
-    fraResults->hide();
-    cmdGetHelp->hide();
-    cmdBack->hide();
-    cmdCancel->hide();
-    cmdNext->show();
+    showPageState(PageState::NumberOfDebts);
     cboNumDebts->setFocus();
 }
 
@@ -171,13 +180,7 @@ void frmMain::showDebtPage(std::int16_t p_nDebtNumber) {
     showStoredValue(txtBalance, kBalanceLimit, debt->balance());
     showStoredValue(txtInterestRate, kInterestRateLimit, debt->interestRate());
     showStoredValue(txtMinimumPayment, kMinimumPaymentLimit, debt->minPayment());
-    fraDebt->show();
-    cmdGetHelp->hide();
-    cmdBack->show();
-    cmdNext->show();
-    fraNumDebts->hide();
-    fraResults->hide();
-    cmdCancel->hide();
+    showPageState(PageState::Debt);
     txtBalance->setFocus();
 }
 
@@ -203,14 +206,14 @@ void frmMain::highlightTextBox(QLineEdit* txtTextBox) {
     txtTextBox->setFocus();
 }
 
-// The box then holds its former text, the line and a line break, exactly as if its whole
-// text had been assigned anew, and is left as such an assignment leaves it: the cursor at the
-// start and nothing to undo. Appending keeps the cost of a line independent of the length of
-// the report.
-void frmMain::ResultsAddLine(const QString& p_sLine) {
+// The box then holds its former text and the lines, each ended by a line break, exactly as
+// if its whole text had been assigned anew, and is left as such an assignment leaves it: the
+// cursor at the start and nothing to undo. The lines go in as one edit at the end of the
+// document, so the cost of a block does not grow with the length of the report.
+void frmMain::ResultsAddLine(const QStringList& p_colLines) {
     QTextCursor end(txtResults->document());
     end.movePosition(QTextCursor::End);
-    end.insertText(p_sLine + u'\n');
+    end.insertText(p_colLines.join(u'\n') + u'\n');
     txtResults->document()->clearUndoRedoStacks();
     txtResults->moveCursor(QTextCursor::Start);
 }
@@ -281,12 +284,7 @@ void frmMain::cmdNext_Click() {
 void frmMain::runReport() {
     m_bClosedDuringReport = false;
     setCursor(Qt::BusyCursor);
-    cmdNext->hide();
-    cmdBack->hide();
-    cmdCancel->show();
-    fraResults->show();
-    fraDebt->hide();
-    fraNumDebts->hide();
+    showPageState(PageState::ReportRunning);
     lblResults->setText(QStringLiteral("Calculating"));
 
     m_bReportRunning = true;
@@ -297,11 +295,8 @@ void frmMain::runReport() {
         lblResults->setText(m_bCancelPressed ? QStringLiteral("Cancelled by user")
                                              : QStringLiteral("Done"));
     m_bCancelPressed = false;
-    if (!m_bClosedDuringReport) {
-        cmdGetHelp->show();
-        cmdCancel->hide();
-        cmdBack->show();
-    }
+    if (!m_bClosedDuringReport)
+        showPageState(PageState::Results);
     unsetCursor();
 }
 

@@ -2,6 +2,7 @@
 // debt, results) with Next, Back, Cancel and "Get Help Now!" below them.
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 #include <cstdint>
 
@@ -25,8 +26,8 @@ public:
     std::int16_t KeyPressNumericFilter(std::int16_t& p_sKeyAscii) const;
     void highlightTextBox(QLineEdit* txtTextBox);
 
-    // Appends one line, ended by CR LF, to the text of the results box.
-    void ResultsAddLine(const QString& p_sLine);
+    // Appends lines, each ended by CR LF, to the text of the results box, in one edit.
+    void ResultsAddLine(const QStringList& p_colLines);
     // The text of the results box with every line ended by CR LF.
     QString resultsText() const;
 
@@ -65,6 +66,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    enum class PageState { NumberOfDebts, Debt, ReportRunning, Results };
+    void showPageState(PageState state);
     void runReport();
 
     bool m_bCancelPressed = false;

@@ -1,14 +1,15 @@
 // The checks of a debt page against a plain re-reading of the three texts: the first
 // failing check is refused with its box, and an accepted page reads as the numbers typed.
 #include "FuzzCheck.h"
-#include "app/DebtPageCheck.h"
-#include "platform/NumberText.h"
+#include "rules/DebtPageCheck.h"
+#include "rules/NumberText.h"
 
 #include <QStringList>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <variant>
 
 namespace {
 
@@ -36,7 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (texts.size() < 3)
         texts.append(QString());
 
-    const auto refusal = checkDebtPage(texts[0], texts[1], texts[2]);
+    const auto checked = checkDebtPage(texts[0], texts[1], texts[2]);
+    const auto* refusal = std::get_if<DebtPageRefusal>(&checked);
+    double read[3] = {};
     const char* const blank[] = {"Balance can not be blank", "Interest rate can not be blank",
                                  "Minimum payment can not be blank"};
     const char* const notNumber[] = {"Balance must be a number", "Interest rate must be a number",
@@ -61,14 +64,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 expected = "Interest rate cannot be greater than 100%";
             if (!std::isinf(value))
                 FUZZ_CHECK(NumberText::debtAmount(text) == value);
+            read[box] = value;
         }
         if (expected != nullptr) {
-            FUZZ_CHECK(refusal.has_value());
+            FUZZ_CHECK(refusal != nullptr);
             FUZZ_CHECK(static_cast<int>(refusal->box) == box);
             FUZZ_CHECK(refusal->message == QLatin1String(expected));
             return 0;
         }
     }
-    FUZZ_CHECK(!refusal.has_value());
+    FUZZ_CHECK(refusal == nullptr);
+    const auto& values = std::get<DebtPageValues>(checked);
+    FUZZ_CHECK(values.balance == read[0] && values.interestRate == read[1] &&
+               values.minPayment == read[2]);
     return 0;
 }

@@ -1,7 +1,7 @@
 // The help request URL for arbitrary contact texts and debt values: one parameter per
 // field, in order, and every contact value decodes back to exactly what was typed.
 #include "FuzzCheck.h"
-#include "app/HelpRequestUrl.h"
+#include "rules/HelpRequestUrl.h"
 
 #include <QByteArray>
 #include <QList>

@@ -2,7 +2,7 @@
 // blanks, an optional sign, digits with at most one ".", at least one digit, an optional
 // exponent, blanks.
 #include "FuzzCheck.h"
-#include "platform/NumberText.h"
+#include "rules/NumberText.h"
 
 #include <cstdint>
 

@@ -27,16 +27,6 @@ double checked(double value) {
     return value;
 }
 
-double roundHalfEven(double v) {
-    const double whole = std::floor(v);
-    const double fraction = v - whole; // exact for every finite double
-    if (fraction > 0.5)
-        return whole + 1;
-    if (fraction < 0.5)
-        return whole;
-    return std::fmod(whole, 2.0) == 0 ? whole : whole + 1;
-}
-
 } // namespace
 
 double payout::roundScaled(double x, double scale) {
@@ -45,7 +35,11 @@ double payout::roundScaled(double x, double scale) {
         throw PayoutError(PayoutError::Kind::InvalidOperation);
     if (std::isinf(scaled))
         throw PayoutError(PayoutError::Kind::Overflow);
-    const double n = roundHalfEven(scaled);
+    // To the nearest integer, a tie to the even one (the rounding mode is never changed).
+    // A negative value that rounds to zero gives +0 like any integer; an exact -0 stays -0.
+    double n = std::rint(scaled);
+    if (n == 0 && scaled != 0)
+        n = 0.0;
     if (n < -2147483648.0 || n > 2147483647.0)
         throw PayoutError(PayoutError::Kind::Overflow);
     return n / scale;

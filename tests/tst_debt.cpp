@@ -101,6 +101,9 @@ void TestDebt::roundingTiesToEvenOnTheComputedDouble() {
     QCOMPARE(payout::roundScaled(12.5, 1), 12.0);
     QCOMPARE(payout::roundScaled(-12.5, 1), -12.0);
     QCOMPARE(payout::roundScaled(-13.5, 1), -14.0);
+    // A negative value that rounds to zero is zero, not -0.
+    QVERIFY(!std::signbit(payout::roundScaled(-0.4, 1)));
+    QVERIFY(!std::signbit(payout::roundScaled(-0.5, 1)));
     // 181 * 0.005 scales to exactly 90.5; 0.015 * 15 scales to just below 22.5.
     QCOMPARE(payout::roundCents(181 * 0.005), 0.9);
     QCOMPARE(payout::roundCents(0.015 * 15), 0.22);

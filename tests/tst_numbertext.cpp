@@ -1,10 +1,11 @@
 // Number <-> text conversions, in the C locale and in a locale that writes "," for the point.
-#include "platform/NumberText.h"
+#include "rules/NumberText.h"
 
 #include <QLocale>
 #include <QScopeGuard>
 #include <QTest>
 #include <clocale>
+#include <limits>
 
 class TestNumberText : public QObject {
     Q_OBJECT
@@ -14,7 +15,7 @@ private slots:
     void general();
     void money_data();
     void money();
-    void moneyReadsBack();
+    void centsAsPrinted();
     void debtAmount_data();
     void debtAmount();
     void numeric_data();
@@ -69,13 +70,18 @@ void TestNumberText::money() {
     QFETCH(double, value);
     QFETCH(QString, text);
     QCOMPARE(NumberText::money(value), text);
+    // The cents that the report's totals add up are the amount as printed.
+    QCOMPARE(NumberText::moneyFromCents(NumberText::cents(value).value()), text);
 }
 
-void TestNumberText::moneyReadsBack() {
-    QCOMPARE(NumberText::moneyValue(QStringLiteral("$.15")), 0.15);
-    QCOMPARE(NumberText::moneyValue(QStringLiteral("$359.21")), 359.21);
-    QCOMPARE(NumberText::moneyValue(QStringLiteral("-$4.85")), -4.85);
-    QCOMPARE(NumberText::moneyValue(QStringLiteral("$.00")), 0.0);
+void TestNumberText::centsAsPrinted() {
+    QCOMPARE(NumberText::cents(0.15), 15);
+    QCOMPARE(NumberText::cents(359.21), 35921);
+    QCOMPARE(NumberText::cents(-4.85), -485);
+    QCOMPARE(NumberText::cents(0.0), 0);
+    QCOMPARE(NumberText::cents(qInf()), std::nullopt);
+    QCOMPARE(NumberText::moneyFromCents(std::numeric_limits<qint64>::min()),
+             QStringLiteral("-$92233720368547758.08"));
 }
 
 void TestNumberText::debtAmount_data() {

@@ -1,10 +1,10 @@
 // The checks of a debt page.
 #include "DebtPageCheck.h"
 
-#include "platform/NumberText.h"
+#include "rules/NumberText.h"
 
-std::optional<DebtPageRefusal> checkDebtPage(const QString& balance, const QString& rate,
-                                             const QString& payment) {
+std::variant<DebtPageValues, DebtPageRefusal>
+checkDebtPage(const QString& balance, const QString& rate, const QString& payment) {
     struct Check {
         DebtBox box;
         const QString& text;
@@ -24,7 +24,9 @@ std::optional<DebtPageRefusal> checkDebtPage(const QString& balance, const QStri
          "Minimum payment must be a number", "Minimum payment can not be zero", std::nullopt,
          nullptr},
     };
-    for (const Check& check : checks) {
+    double values[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        const Check& check = checks[i];
         const std::optional<double> value = NumberText::debtAmount(check.text);
         const char* failure = nullptr;
         if (check.text.isEmpty())
@@ -37,6 +39,7 @@ std::optional<DebtPageRefusal> checkDebtPage(const QString& balance, const QStri
             failure = check.tooLarge;
         if (failure != nullptr)
             return DebtPageRefusal{check.box, QString::fromLatin1(failure)};
+        values[i] = *value;
     }
-    return std::nullopt;
+    return DebtPageValues{values[0], values[1], values[2]};
 }

@@ -51,13 +51,13 @@ QString NumberText::general(double value) {
     return text;
 }
 
-QString NumberText::money(double value) {
-    if (!std::isfinite(value))
-        return general(value);
-    // Round the 15-significant-digit decimal value of the amount, so that a sum of cents
-    // such as 183.67999999999998 reads $183.68; a true half goes away from zero.
-    const bool negative = value < 0;
-    const QString digitsAndExponent = QString::number(std::fabs(value), 'e', 14);
+namespace {
+
+// The amount in whole cents, as decimal digits without a sign: the 15-significant-digit
+// decimal value of the double rounded to the cent, a true half going away from zero (a sum
+// of cents such as 183.67999999999998 gives 18368).
+QString centDigits(double magnitude) {
+    const QString digitsAndExponent = QString::number(magnitude, 'e', 14);
     const qsizetype ePos = digitsAndExponent.indexOf(u'e');
     QString digits = digitsAndExponent.left(ePos);
     digits.remove(u'.');
@@ -65,17 +65,17 @@ QString NumberText::money(double value) {
 
     // digits holds d0 d1 ... d14, the value is 0.d0d1... * 10^(exponent + 1).
     // Cents are the digits left of position exponent + 3.
-    const int centDigits = exponent + 3;
+    const int centPlaces = exponent + 3;
     QString cents;
     bool roundUp = false;
-    if (centDigits <= 0) {
+    if (centPlaces <= 0) {
         cents = QStringLiteral("0");
-        roundUp = centDigits == 0 && digits.at(0) >= u'5';
-    } else if (centDigits >= digits.size()) {
-        cents = digits + QString(centDigits - digits.size(), u'0');
+        roundUp = centPlaces == 0 && digits.at(0) >= u'5';
+    } else if (centPlaces >= digits.size()) {
+        cents = digits + QString(centPlaces - digits.size(), u'0');
     } else {
-        cents = digits.left(centDigits);
-        roundUp = digits.at(centDigits) >= u'5';
+        cents = digits.left(centPlaces);
+        roundUp = digits.at(centPlaces) >= u'5';
     }
     if (roundUp) {
         int i = static_cast<int>(cents.size()) - 1;
@@ -88,6 +88,12 @@ QString NumberText::money(double value) {
         else
             cents[i] = QChar(cents.at(i).unicode() + 1);
     }
+    return cents;
+}
+
+// "$#.00" of a whole number of cents given as digits: no digit before the point when the
+// whole part is 0, and no sign on a zero amount.
+QString moneyFromCentDigits(bool negative, QString cents) {
     while (cents.size() < 3)
         cents.prepend(u'0');
     QString whole = cents.left(cents.size() - 2);
@@ -98,11 +104,24 @@ QString NumberText::money(double value) {
     return negative && !isZero ? u'-' + text : text;
 }
 
-double NumberText::moneyValue(const QString& text) {
-    const bool negative = text.startsWith(u'-');
-    const QString number = text.mid(negative ? 2 : 1); // past "-$" or "$"
-    const double value = parsePlainDecimal(number).value_or(0);
-    return negative ? -value : value;
+} // namespace
+
+QString NumberText::money(double value) {
+    if (!std::isfinite(value))
+        return general(value);
+    return moneyFromCentDigits(value < 0, centDigits(std::fabs(value)));
+}
+
+std::optional<qint64> NumberText::cents(double value) {
+    if (!std::isfinite(value) || std::fabs(value) >= 1e16)
+        return std::nullopt;
+    const qint64 magnitude = centDigits(std::fabs(value)).toLongLong();
+    return value < 0 ? -magnitude : magnitude;
+}
+
+QString NumberText::moneyFromCents(qint64 cents) {
+    const auto magnitude = static_cast<quint64>(cents < 0 ? -(cents + 1) : cents) + (cents < 0);
+    return moneyFromCentDigits(cents < 0, QString::number(magnitude));
 }
 
 std::optional<double> NumberText::debtAmount(const QString& text) {

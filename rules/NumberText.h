@@ -16,8 +16,12 @@ QString general(double value);
 // whole part is 0 ($.15, $.00, $12345.60).
 QString money(double value);
 
-// The value of a money text written by money(), read back as a number.
-double moneyValue(const QString& text);
+// The amount that money() prints, in whole cents; nothing for an amount that is not finite
+// or of 1e16 or more.
+std::optional<qint64> cents(double value);
+
+// "$#.00" of a whole number of cents, as money() writes it ($.15, -$4.85).
+QString moneyFromCents(qint64 cents);
 
 // A text made only of digits with at most one "." and at least one digit (12, 12., .5,
 // 0250.50), as typed into a debt page; nothing else is a debt amount.

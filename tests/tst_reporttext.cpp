@@ -1,0 +1,99 @@
+// The lines of the results report from the debts' results: the time lines, the numbering,
+// totals that add up the printed cents, and debts whose payoff could not be calculated.
+#include "ExpectedReport.h"
+#include "model/clsDebt.h"
+#include "rules/ReportText.h"
+
+#include <QTest>
+
+namespace {
+
+struct DebtInput {
+    double balance, rate, payment;
+};
+
+// The report's lines for these debts, each calculated first as the report run does.
+QStringList reportFor(const QList<DebtInput>& debts) {
+    ReportText report;
+    QStringList lines;
+    for (const DebtInput& input : debts) {
+        clsDebt debt;
+        debt.setBalance(input.balance);
+        debt.setInterestRate(input.rate);
+        debt.setMinPayment(input.payment);
+        bool calculated = true;
+        try {
+            debt.CalculatePayout();
+        } catch (const PayoutError&) {
+            calculated = false;
+        }
+        lines += report.debtBlock(debt, calculated);
+    }
+    return lines + report.totals();
+}
+
+} // namespace
+
+class TestReportText : public QObject {
+    Q_OBJECT
+
+private slots:
+    void timeLinesAndNumbering();
+    void failedDebtIsLeftOutOfTotals();
+};
+
+void TestReportText::timeLinesAndNumbering() {
+    const QList<DebtInput> debts = {{200, 12, 30},  {200, 12, 25},  {1000, 18, 90}, {250.5, 18, 25},
+                                    {10, 18, 5},    {1000, 18, 25}, {103, 6, 15},   {15, 18, 1},
+                                    {5000, 24, 50}, {200, 6, 20}};
+    const QStringList lines = reportFor(debts);
+    QCOMPARE(lines.size(), 10 * 9 + 9);
+    const QStringList times = {"1 year, 0 months",  "1 year, 1 month",   "3 years, 0 months",
+                               "1 year, 5 months",  "0 years, 2 months", "9 years, 5 months",
+                               "0 years, 7 months", "0 years, 2 months", "23 years, 9 months",
+                               "1 year, 2 months"};
+    for (int i = 0; i < 10; ++i) {
+        QCOMPARE(lines[i * 9 + 1], QStringLiteral("Debt #%1").arg(i + 1));
+        QCOMPARE(lines[i * 9 + 4], "Time till payoff:\t" + times[i]);
+    }
+    QCOMPARE(lines[3 * 9 + 3], QStringLiteral("Starting Balance: \t250.5"));
+    QCOMPARE(lines[94], QStringLiteral("Time till payoff:\t23 years, 9 months"));
+
+    // The totals are the sums of the amounts as printed.
+    qint64 interest = 0;
+    qint64 payout = 0;
+    for (int i = 0; i < 10; ++i) {
+        interest += qRound64(lines[i * 9 + 5].section(u'$', 1).toDouble() * 100);
+        payout += qRound64(lines[i * 9 + 6].section(u'$', 1).toDouble() * 100);
+    }
+    QCOMPARE(qRound64(lines[95].section(u'$', 1).toDouble() * 100), interest);
+    QCOMPARE(qRound64(lines[96].section(u'$', 1).toDouble() * 100), payout);
+}
+
+void TestReportText::failedDebtIsLeftOutOfTotals() {
+    const QStringList text =
+        reportFor({{1000, 18, 50}, {30000000, 18, 1}, {10, 18, 5}, {1, 18, 30000}});
+    const QStringList failed2 = {kRule,
+                                 "Debt #2",
+                                 kRule,
+                                 "Starting Balance: \t30000000",
+                                 "Payoff could not be calculated: the amounts are too large.",
+                                 "",
+                                 ""};
+    const QStringList failed4 = {kRule,
+                                 "Debt #4",
+                                 kRule,
+                                 "Starting Balance: \t1",
+                                 "Payoff could not be calculated: the amounts are too large.",
+                                 "",
+                                 ""};
+    const QStringList lines = debtBlock(1, "1000", "4 years, 10 months", "$359.21", "$1359.21") +
+                              failed2 + debtBlock(3, "10", "0 years, 2 months", "$.15", "$10.15") +
+                              failed4 + totalsBlock("4 years, 10 months", "$359.36", "$1369.36") +
+                              QStringList{"* Debt #2 is not included in the totals.",
+                                          "* Debt #4 is not included in the totals."};
+    QCOMPARE(text, lines);
+}
+
+QTEST_APPLESS_MAIN(TestReportText)
+#include "tst_reporttext.moc"
