@@ -14,9 +14,9 @@ static void longestPayoff(benchmark::State& state) {
         benchmark::DoNotOptimize(debt.CalculatePayout());
     state.counters["months"] = debt.totalMonths();
     // Seconds per simulated month (printed with an SI prefix: 37n is 37 ns).
-    state.counters["per_month"] = benchmark::Counter(
-        debt.totalMonths(),
-        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["per_month"] =
+        benchmark::Counter(debt.totalMonths(), benchmark::Counter::kIsIterationInvariantRate |
+                                                   benchmark::Counter::kInvert);
 }
 BENCHMARK(longestPayoff);
 

@@ -13,13 +13,17 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QIcon>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <algorithm>
 #include <utility>
 
@@ -66,11 +70,11 @@ frmMain::frmMain() {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillaby Calculator"));
     setFont(formFont());
+    // Read as PNG by name: no image-format plugin is looked for or loaded at start-up.
     QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/quillaby-16.png"), QSize(16, 16));
-    icon.addFile(QStringLiteral(":/icons/quillaby-32.png"), QSize(32, 32));
-    icon.addFile(QStringLiteral(":/icons/quillaby-48.png"), QSize(48, 48));
-    icon.addFile(QStringLiteral(":/icons/quillaby-128.png"), QSize(128, 128));
+    for (const int size : {16, 32, 48, 128})
+        icon.addPixmap(
+            QPixmap::fromImage(QImage(QStringLiteral(":/icons/quillaby-%1.png").arg(size), "PNG")));
     setWindowIcon(icon);
 
     cmdGetHelp = makeButton("cmdGetHelp", QStringLiteral("Get Help Now!"), this);
@@ -211,10 +215,16 @@ void frmMain::highlightTextBox(QLineEdit* txtTextBox) {
 // cursor at the start and nothing to undo. The lines go in as one edit at the end of the
 // document, so the cost of a block does not grow with the length of the report.
 void frmMain::ResultsAddLine(const QStringList& p_colLines) {
-    QTextCursor end(txtResults->document());
+    QTextDocument* document = txtResults->document();
+    QTextCursor end(document);
     end.movePosition(QTextCursor::End);
+    const QTextBlock firstNew = end.block();
     end.insertText(p_colLines.join(u'\n') + u'\n');
-    txtResults->document()->clearUndoRedoStacks();
+    // Keep each new line's shaped glyphs, so that the box does not shape its visible lines
+    // again every time it is painted between two debts.
+    for (QTextBlock block = firstNew; block.isValid(); block = block.next())
+        block.layout()->setCacheEnabled(true);
+    document->clearUndoRedoStacks();
     txtResults->moveCursor(QTextCursor::Start);
 }
 
