@@ -15,6 +15,8 @@
 namespace {
 QPointer<frmGetHelp> g_frmGetHelp;
 QString g_serviceHost = QStringLiteral(QUILLABY_SERVICE_HOST);
+QString g_serviceScheme = QStringLiteral(QUILLABY_SERVICE_SCHEME);
+QByteArray g_serviceCa = builtInServiceCa();
 } // namespace
 
 QString serviceHost() {
@@ -22,6 +24,20 @@ QString serviceHost() {
 }
 void setServiceHost(const QString& host) {
     g_serviceHost = host;
+}
+
+QString serviceScheme() {
+    return g_serviceScheme;
+}
+void setServiceScheme(const QString& scheme) {
+    g_serviceScheme = scheme;
+}
+
+QByteArray serviceCa() {
+    return g_serviceCa;
+}
+void setServiceCa(const QByteArray& pem) {
+    g_serviceCa = pem;
 }
 
 namespace modGeneral {
@@ -68,7 +84,8 @@ bool SubmitHelpRequest() {
         if (box != nullptr && box->objectName().startsWith(QLatin1String("txt")))
             contact.append({box->objectName().mid(3), box->text()});
     }
-    const QString url = helpRequestUrl(serviceHost(), contact, g_colDebts);
+    const QString url = helpRequestUrl(serviceHost(), contact, g_colDebts, serviceScheme());
+    request.setCaCertificates(serviceCa());
 
     QString response;
     try {
@@ -96,9 +113,9 @@ bool SubmitHelpRequest() {
 } // namespace modGeneral
 
 QString helpRequestUrl(const QString& host, const ContactFields& contact,
-                       const DebtCollection& debts) {
+                       const DebtCollection& debts, const QString& scheme) {
     QString url =
-        QStringLiteral("http://") + host + QStringLiteral("/form_proc/dc_proc_v2.asp?id=161&");
+        scheme + QStringLiteral("://") + host + QStringLiteral("/form_proc/dc_proc_v2.asp?id=161&");
     for (const auto& [key, value] : contact)
         url += key + u'=' + modGeneral::UrlEscapeValue(value) + u'&';
     int counter = 0;

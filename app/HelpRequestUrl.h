@@ -11,5 +11,6 @@
 // and its text. The values are escaped here; the keys and the debt numbers are not.
 using ContactFields = QList<std::pair<QString, QString>>;
 
+// scheme is "http" or "https".
 QString helpRequestUrl(const QString& host, const ContactFields& contact,
-                       const DebtCollection& debts);
+                       const DebtCollection& debts, const QString& scheme = QStringLiteral("http"));
