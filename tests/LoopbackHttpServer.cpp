@@ -42,7 +42,7 @@ bool readable(int socket, int timeoutMs) {
 class Connection {
 public:
     Connection(int socket, SSL_CTX* tls, const std::atomic<bool>& stop)
-        : m_socket(socket), m_stop(stop) {
+        : m_socket(socket), m_stop(stop), m_tls(tls != nullptr) {
         if (tls == nullptr)
             return;
         // Blocking reads and writes return now and then, to look at m_stop.
@@ -50,7 +50,8 @@ public:
         setsockopt(socket, SOL_SOCKET, SO_RCVTIMEO, &tick, sizeof tick);
         setsockopt(socket, SOL_SOCKET, SO_SNDTIMEO, &tick, sizeof tick);
         m_ssl = SSL_new(tls);
-        SSL_set_fd(m_ssl, socket);
+        if (m_ssl != nullptr)
+            SSL_set_fd(m_ssl, socket);
     }
     ~Connection() {
         if (m_ssl != nullptr) {
@@ -64,8 +65,10 @@ public:
 
     // The TLS handshake; false when it failed. A plain connection is open at once.
     bool open() {
-        if (m_ssl == nullptr)
+        if (!m_tls)
             return m_open = true;
+        if (m_ssl == nullptr)
+            return false;
         while (!m_stop) {
             const int result = SSL_accept(m_ssl);
             if (result == 1)
@@ -127,6 +130,7 @@ private:
 
     int m_socket;
     const std::atomic<bool>& m_stop;
+    bool m_tls;
     SSL* m_ssl = nullptr;
     bool m_open = false;
 };
