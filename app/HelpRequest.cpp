@@ -11,6 +11,8 @@
 
 namespace {
 QString g_serviceHost = QStringLiteral(QUILLABY_SERVICE_HOST);
+QString g_serviceScheme = QStringLiteral(QUILLABY_SERVICE_SCHEME);
+QByteArray g_serviceCa = builtInServiceCa();
 } // namespace
 
 QString serviceHost() {
@@ -18,6 +20,20 @@ QString serviceHost() {
 }
 void setServiceHost(const QString& host) {
     g_serviceHost = host;
+}
+
+QString serviceScheme() {
+    return g_serviceScheme;
+}
+void setServiceScheme(const QString& scheme) {
+    g_serviceScheme = scheme;
+}
+
+QByteArray serviceCa() {
+    return g_serviceCa;
+}
+void setServiceCa(const QByteArray& pem) {
+    g_serviceCa = pem;
 }
 
 namespace modGeneral {
@@ -36,7 +52,8 @@ bool SubmitHelpRequest() {
         if (box != nullptr && box->objectName().startsWith(QLatin1String("txt")))
             contact.append({box->objectName().mid(3), box->text()});
     }
-    const QString url = helpRequestUrl(serviceHost(), contact, g_colDebts);
+    const QString url = helpRequestUrl(serviceHost(), contact, g_colDebts, serviceScheme());
+    request.setCaCertificates(serviceCa());
 
     QString response;
     try {

@@ -16,5 +16,6 @@ using ContactFields = QList<std::pair<QString, QString>>;
 // typed value can break out of its parameter.
 QString escapeUrlValue(const QString& value);
 
+// scheme is "http" or "https".
 QString helpRequestUrl(const QString& host, const ContactFields& contact,
-                       const DebtCollection& debts);
+                       const DebtCollection& debts, const QString& scheme = QStringLiteral("http"));

@@ -162,8 +162,13 @@ void TestAccessibility::messageBoxesAreReadAsAlerts() {
 void TestAccessibility::keyboardOnlyWholeWay() {
     LoopbackHttpServer server;
     const QString hostBefore = serviceHost();
-    const auto restore = qScopeGuard([&] { setServiceHost(hostBefore); });
+    const QString schemeBefore = serviceScheme();
+    const auto restore = qScopeGuard([&] {
+        setServiceHost(hostBefore);
+        setServiceScheme(schemeBefore);
+    });
     setServiceHost(server.host());
+    setServiceScheme(server.scheme()); // whatever the build's scheme
     frmMain* window = MainForm();
     MessageBoxWatcher watcher;
     watcher.answerWithKey = true; // boxes are closed with Enter, as from the keyboard

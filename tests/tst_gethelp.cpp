@@ -1,6 +1,8 @@
 // The "Get Help Now!" form and the request it sends, against a real HTTP server on
-// loopback.
+// loopback. With QUILLABY_TEST_TLS=1 every request goes over https to that server speaking
+// TLS with a throwaway certificate.
 #include "LoopbackHttpServer.h"
+#include "TestCertificates.h"
 #include "TestSupport.h"
 #include "app/ServiceHost.h"
 #include "app/modGeneral.h"
@@ -62,6 +64,7 @@ class TestGetHelp : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
     void cleanupTestCase() { Shutdown(); }
@@ -83,6 +86,9 @@ private slots:
     void answers();
     void transportFailures_data();
     void transportFailures();
+    void movedServiceIsFollowed_data();
+    void movedServiceIsFollowed();
+    void redirectNeverGoesFromHttpsToHttp();
     void answerBodyIsCapped();
     void disabledWithHourglassWhileBusy();
     void cancelKeepsTextsCloseBoxEmptiesThem();
@@ -90,12 +96,25 @@ private slots:
 
 private:
     std::unique_ptr<LoopbackHttpServer> m_server;
+    TestCertificates m_certificates;
+    bool m_tls = false;
 };
 
+void TestGetHelp::initTestCase() {
+    m_tls = qEnvironmentVariableIntValue("QUILLABY_TEST_TLS") == 1;
+    QVERIFY2(m_certificates.make(), qPrintable(m_certificates.error()));
+}
+
+// Whatever the build's scheme and CA, each test talks to its own server, plain or TLS.
 void TestGetHelp::init() {
     frmMain* window = startProgram();
-    m_server = std::make_unique<LoopbackHttpServer>();
+    if (m_tls)
+        m_server = std::make_unique<LoopbackHttpServer>(m_certificates.loopback());
+    else
+        m_server = std::make_unique<LoopbackHttpServer>();
     setServiceHost(m_server->host());
+    setServiceScheme(m_server->scheme());
+    setServiceCa(m_tls ? m_certificates.caPem() : QByteArray());
     addDebt(2500, 18.9, 50);
     addDebt(1200.50, 21, 35);
     g_nCurrentPage = 3;
@@ -460,7 +479,10 @@ void TestGetHelp::transportFailures_data() {
     QTest::newRow("connection closed mid-answer") << 5;
     QTest::newRow("10 MB answer") << 6;
     QTest::newRow("one byte a second") << 7;
-    QTest::newRow("redirect, not followed") << 8;
+    QTest::newRow("endless redirects") << 8;
+    QTest::newRow("certificate of an unknown CA, system store") << 9;
+    QTest::newRow("certificate of an unknown CA, another CA trusted") << 10;
+    QTest::newRow("certificate for another host") << 11;
 }
 
 void TestGetHelp::transportFailures() {
@@ -483,6 +505,8 @@ void TestGetHelp::transportFailures() {
         m_server->setBehaviour(LoopbackHttpServer::Behaviour::CloseAtOnce);
         break;
     case 4:
+        if (m_tls)
+            QSKIP("Names are resolved before any TLS; the plain run covers this.");
         setServiceHost(QStringLiteral("no-such-host.invalid"));
         break;
     case 5:
@@ -494,8 +518,18 @@ void TestGetHelp::transportFailures() {
     case 7:
         m_server->setBehaviour(LoopbackHttpServer::Behaviour::Trickle);
         break;
+    case 8:
+        m_server->redirect(302, "/form_proc/again", -1);
+        break;
     default:
-        m_server->setBehaviour(LoopbackHttpServer::Behaviour::Redirect);
+        // The request goes over https to a TLS server whose certificate it must refuse.
+        m_server = std::make_unique<LoopbackHttpServer>(failure == 11 ? m_certificates.otherHost()
+                                                                      : m_certificates.loopback());
+        setServiceHost(m_server->host());
+        setServiceScheme(QStringLiteral("https"));
+        setServiceCa(failure == 9    ? QByteArray()
+                     : failure == 10 ? m_certificates.otherCaPem()
+                                     : m_certificates.caPem());
         break;
     }
     fillExample();
@@ -505,7 +539,14 @@ void TestGetHelp::transportFailures() {
     click(helpForm()->cmdOk);
 
     QVERIFY(elapsed.elapsed() < 1500 + 1000);
-    QVERIFY(m_server->targets().size() <= 1); // never retried, never redirected
+    if (failure == 8) {
+        QCOMPARE(m_server->targets().size(), 1 + 5); // five redirects followed, no more
+    } else if (failure >= 9) {
+        QVERIFY(m_server->targets().isEmpty()); // nothing sent
+        QTRY_COMPARE(m_server->connectionsWithoutRequest(), 1);
+    } else {
+        QVERIFY(m_server->targets().size() <= 1); // never retried
+    }
     QCOMPARE(watcher.seen.size(), 1);
     QCOMPARE(watcher.seen[0].text, kError);
     QCOMPARE(watcher.seen[0].icon, QMessageBox::Warning);
@@ -519,18 +560,66 @@ void TestGetHelp::transportFailures() {
             QCOMPARE(box->text(), expected[i++]);
 }
 
+void TestGetHelp::movedServiceIsFollowed_data() {
+    QTest::addColumn<int>("status");
+    for (const int status : {301, 302, 303, 307, 308})
+        QTest::addRow("%d", status) << status;
+}
+
+// A moved service: the request follows the redirect, as a GET, and the final answer counts.
+void TestGetHelp::movedServiceIsFollowed() {
+    QFETCH(int, status);
+    m_server->redirect(status, "/form_proc/moved.asp");
+    fillExample();
+    MessageBoxWatcher watcher;
+    click(helpForm()->cmdOk);
+
+    const QStringList targets = m_server->targets();
+    QCOMPARE(targets.size(), 2);
+    QVERIFY(targets[0].startsWith(QStringLiteral("/form_proc/dc_proc_v2.asp?id=161&")));
+    QCOMPARE(targets[1], QStringLiteral("/form_proc/moved.asp"));
+    QCOMPARE(watcher.seen.size(), 1);
+    QCOMPARE(watcher.seen[0].text, kThanks);
+}
+
+// A chain may go from http to https, but once on https it never goes back to http, where
+// the details would travel in clear.
+void TestGetHelp::redirectNeverGoesFromHttpsToHttp() {
+    LoopbackHttpServer plainEnd;
+    LoopbackHttpServer secure(m_certificates.loopback());
+    secure.redirect(302, "http://" + plainEnd.host().toLatin1() + "/form_proc/dc_proc_v2.asp");
+    LoopbackHttpServer plainStart;
+    plainStart.redirect(302, "https://" + secure.host().toLatin1() + "/form_proc/moved.asp");
+    setServiceHost(plainStart.host());
+    setServiceScheme(QStringLiteral("http"));
+    setServiceCa(m_certificates.caPem());
+    fillExample();
+    MessageBoxWatcher watcher;
+    click(helpForm()->cmdOk);
+
+    QCOMPARE(plainStart.targets().size(), 1);
+    QCOMPARE(secure.targets(), QStringList{"/form_proc/moved.asp"});
+    QVERIFY(plainEnd.targets().isEmpty());
+    QCOMPARE(watcher.seen.size(), 1);
+    QCOMPARE(watcher.seen[0].text, kError);
+    QVERIFY(helpForm()->isVisible());
+}
+
 // The request reads at most kMaxBodyBytes of an answer, so a huge answer cannot exhaust
 // memory: one byte more fails the request.
 void TestGetHelp::answerBodyIsCapped() {
-    const QString url = QStringLiteral("http://") + m_server->host() + QStringLiteral("/x");
+    const QString url =
+        serviceScheme() + QStringLiteral("://") + m_server->host() + QStringLiteral("/x");
     m_server->answer(200, QByteArray(HttpRequest::kMaxBodyBytes, 'x'));
     HttpRequest full;
+    full.setCaCertificates(serviceCa());
     full.open(QStringLiteral("GET"), url, false);
     full.send(QString());
     QCOMPARE(full.responseText().size(), HttpRequest::kMaxBodyBytes);
 
     m_server->answer(200, QByteArray(HttpRequest::kMaxBodyBytes + 1, 'x'));
     HttpRequest tooLong;
+    tooLong.setCaCertificates(serviceCa());
     tooLong.open(QStringLiteral("GET"), url, false);
     QVERIFY_THROWS_EXCEPTION(HttpError, tooLong.send(QString()));
     QVERIFY(tooLong.responseText().isEmpty());
