@@ -13,8 +13,8 @@ QString escapeUrlValue(const QString& value) {
 
 QString helpRequestUrl(const QString& host, const ContactFields& contact,
                        const DebtCollection& debts, const QString& scheme) {
-    QString url = scheme + QStringLiteral("://") + host +
-                  QStringLiteral("/form_proc/dc_proc_v2.asp?id=161&");
+    QString url =
+        scheme + QStringLiteral("://") + host + QStringLiteral("/form_proc/dc_proc_v2.asp?id=161&");
     for (const auto& [key, value] : contact)
         url += key + u'=' + escapeUrlValue(value) + u'&';
     int counter = 0;
