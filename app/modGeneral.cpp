@@ -120,7 +120,7 @@ void BuildResultsReport() {
             totalPayout += NumberText::moneyValue(payout);
         } else {
             form.ResultsAddLine(
-                QStringLiteral("Payoff could not be calculated: the amounts are too large."));
+                QStringLiteral("Payoff could not be calculated: the amounts are out of range."));
             notCalculated.push_back(debtNumber);
         }
         form.ResultsAddLine(QString());
