@@ -746,9 +746,13 @@ void TestWizard::doubleClickTypingLimitAndPastes() {
     QCOMPARE(window->lblResults->text(), QStringLiteral("Done"));
 
     click(window->cmdBack);
-    QTest::mouseDClick(screenWindow, Qt::LeftButton, Qt::NoModifier, next);
-    QCOMPARE(window->lblResults->text(), QStringLiteral("Done"));
+    QTest::mouseClick(screenWindow, Qt::LeftButton, Qt::NoModifier, next);
     QCOMPARE(window->childAt(next), window->cmdGetHelp);
+    // QTest keeps its clicks further apart than a double-click: the second click of this one
+    // comes right after the first.
+    QTest::lastMouseTimestamp -= QTest::mouseDoubleClickInterval;
+    QTest::mouseClick(screenWindow, Qt::LeftButton, Qt::NoModifier, next);
+    QCOMPARE(g_nCurrentPage, 2);
     QVERIFY(window->findChild<frmGetHelp*>() == nullptr);
     QVERIFY(watcher.unexpectedModal.isEmpty());
 
