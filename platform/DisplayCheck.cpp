@@ -50,14 +50,15 @@ QStringList pluginFolders() {
 }
 
 // Qt's platform plugins are named after their platform: libqxcb.so for "xcb",
-// libqwayland-generic.so, libqwayland-egl.so, ... for the Wayland family.
+// libqwayland-egl.so for "wayland-egl", with libqwayland-generic.so for plain "wayland".
 bool pluginInstalled(const QString& platform) {
-    const QStringList pattern{QStringLiteral("libq") + platform.section(u'-', 0, 0) +
-                              QStringLiteral("*.so")};
-    for (const QString& folder : pluginFolders())
-        if (!QDir(folder).entryList(pattern, QDir::Files).isEmpty())
-            return true;
-    return false;
+    const QString file = platform == QLatin1String("wayland")
+                             ? QStringLiteral("libqwayland-generic.so")
+                             : QStringLiteral("libq") + platform + QStringLiteral(".so");
+    const QStringList folders = pluginFolders();
+    return std::any_of(folders.cbegin(), folders.cend(), [&file](const QString& folder) {
+        return QFileInfo::exists(folder + u'/' + file);
+    });
 }
 
 bool xReachable() {
