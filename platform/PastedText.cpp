@@ -54,11 +54,19 @@ private:
     bool m_dropping = false;
 };
 
-// As QLineEdit pastes: the clipboard's text replaces the selection.
+// As QLineEdit pastes: the clipboard's text replaces the selection, as an undo step of its
+// own. The box starts a new undo step whenever its cursor moves, so a nudge of the cursor
+// keeps the paste apart from the typing just before it.
 void PasteFilter::paste(QClipboard::Mode mode) {
     const QString text = QGuiApplication::clipboard()->text(mode);
-    if (!m_box->isReadOnly() && (!text.isEmpty() || m_box->hasSelectedText()))
-        m_box->insert(PastedText::forBox(text, m_blanks));
+    if (m_box->isReadOnly() || (text.isEmpty() && !m_box->hasSelectedText()))
+        return;
+    const int cursor = m_box->cursorPosition();
+    if (!m_box->hasSelectedText() && cursor > 0) {
+        m_box->setCursorPosition(cursor - 1);
+        m_box->setCursorPosition(cursor);
+    }
+    m_box->insert(PastedText::forBox(text, m_blanks));
 }
 
 bool PasteFilter::pasteKey(QKeyEvent* event) {
