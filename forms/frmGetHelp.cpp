@@ -8,6 +8,7 @@
 #include "platform/FormFont.h"
 #include "platform/KeyPress.h"
 #include "platform/MessageBox.h"
+#include "platform/PastedText.h"
 #include "platform/Twips.h"
 #include "rules/NumberText.h"
 
@@ -74,6 +75,10 @@ frmGetHelp::frmGetHelp(QWidget* owner) : QDialog(owner) {
                                 txtZipCode, txtHomePhone, txtWorkPhone, txtEmail, cmdOk, Command1});
     txtFirstName->setFocus();
 
+    // The key filter goes on after the paste filter, so it sees each key first.
+    for (QLineEdit* box : {txtWorkPhone, txtHomePhone, txtEmail, txtZipCode, txtState, txtCity,
+                           txtAddress, txtLastName, txtFirstName})
+        PastedText::install(box, PastedText::KeepBlanks);
     for (QLineEdit* box : {txtFirstName, txtLastName, txtCity, txtState, txtEmail})
         box->installEventFilter(this);
 

@@ -6,6 +6,8 @@
 #include "platform/FormBuilder.h"
 #include "platform/FormFont.h"
 #include "platform/KeyPress.h"
+#include "platform/PastedText.h"
+#include "platform/SecondClickGuard.h"
 #include "platform/Twips.h"
 #include "rules/NumberText.h"
 
@@ -58,6 +60,19 @@ void showStoredValue(QLineEdit* box, int typingLimit, double value) {
     const QString text = value == 0 ? QString() : NumberText::general(value);
     box->setMaxLength(std::max<int>(typingLimit, static_cast<int>(text.size())));
     box->setText(text);
+}
+
+// Once the user edits a box, its limit falls back to the typing limit as far as that cuts
+// nothing of the text.
+void restoreTypingLimitOnEdit(QLineEdit* box, int typingLimit) {
+    QObject::connect(box, &QLineEdit::textEdited, box, [box, typingLimit] {
+        const int limit = std::max<int>(typingLimit, static_cast<int>(box->text().size()));
+        if (limit == box->maxLength())
+            return;
+        const int cursor = box->cursorPosition();
+        box->setMaxLength(limit); // sets the text anew, with the cursor at its end
+        box->setCursorPosition(cursor);
+    });
 }
 
 constexpr int kBalanceLimit = 10;
@@ -143,8 +158,16 @@ frmMain::frmMain() {
     cmdCancel->setAccessibleName(QStringLiteral("Cancel"));
     cmdGetHelp->setAccessibleName(QStringLiteral("Get Help Now!"));
 
-    for (QLineEdit* box : {txtBalance, txtInterestRate, txtMinimumPayment})
+    restoreTypingLimitOnEdit(txtBalance, kBalanceLimit);
+    restoreTypingLimitOnEdit(txtInterestRate, kInterestRateLimit);
+    restoreTypingLimitOnEdit(txtMinimumPayment, kMinimumPaymentLimit);
+    // The key filter goes on after the paste filter, so it sees each key first.
+    for (QLineEdit* box : {txtBalance, txtInterestRate, txtMinimumPayment}) {
+        PastedText::install(box, PastedText::TrimBlanks);
         box->installEventFilter(this);
+    }
+    // A double-click on Next of the last page presses neither Cancel nor "Get Help Now!".
+    new SecondClickGuard(cmdNext, {cmdCancel, cmdGetHelp});
 
     connect(cmdNext, &QPushButton::clicked, this, &frmMain::cmdNext_Click);
     connect(cmdBack, &QPushButton::clicked, this, &frmMain::cmdBack_Click);

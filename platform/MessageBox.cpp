@@ -1,6 +1,7 @@
 // Message boxes of the program, all with the caption "Quillaby" and a single OK button.
 #include "MessageBox.h"
 
+#include <QGuiApplication>
 #include <QMessageBox>
 
 void MessageBox::show(QWidget* parent, const QString& text, Style style) {
@@ -10,7 +11,14 @@ void MessageBox::show(QWidget* parent, const QString& text, Style style) {
     box.setAccessibleDescription(text); // read with the alert by screen readers
     box.setWindowModality(Qt::ApplicationModal);
     box.setEnabled(true);
+    // An application-wide busy pointer (the help form's hourglass) gives way to the arrow
+    // while the box waits for the user, and comes back after it.
+    const bool busy = QGuiApplication::overrideCursor() != nullptr;
+    if (busy)
+        QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
     box.exec();
+    if (busy)
+        QGuiApplication::restoreOverrideCursor();
     // Give the window back its keyboard focus, so that the caller's focus change lands.
     if (parent != nullptr)
         parent->window()->activateWindow();

@@ -43,7 +43,7 @@ QStringList ReportText::debtBlock(const clsDebt& debt, bool calculated) {
         m_interestCents += *interest;
         m_payoutCents += *payout;
     } else {
-        lines += QStringLiteral("Payoff could not be calculated: the amounts are too large.");
+        lines += QStringLiteral("Payoff could not be calculated: the amounts are out of range.");
         m_notCalculated.push_back(m_debtNumber);
     }
     lines += {QString(), QString()};

@@ -629,11 +629,22 @@ void TestGetHelp::disabledWithHourglassWhileBusy() {
     fillExample();
     QList<bool> enabledWhileOpen;
     QList<Qt::CursorShape> cursorWhileOpen;
+    QList<Qt::CursorShape> cursorAfterwards;
+    const auto shape = [] {
+        const QCursor* shown = QGuiApplication::overrideCursor();
+        return shown != nullptr ? shown->shape() : Qt::ArrowCursor;
+    };
     MessageBoxWatcher watcher;
     watcher.onBox = [&](QMessageBox*) {
         enabledWhileOpen << helpForm()->isEnabled();
-        const QCursor* shown = QGuiApplication::overrideCursor();
-        cursorWhileOpen << (shown != nullptr ? shown->shape() : Qt::ArrowCursor);
+        cursorWhileOpen << shape();
+        if (QGuiApplication::overrideCursor() == nullptr)
+            return;
+        // The pointer beneath the box's own is the one that comes back when it closes.
+        const QCursor boxCursor = *QGuiApplication::overrideCursor();
+        QGuiApplication::restoreOverrideCursor();
+        cursorAfterwards << shape();
+        QGuiApplication::setOverrideCursor(boxCursor);
     };
     helpForm()->txtZipCode->setText(QStringLiteral("abc"));
     click(helpForm()->cmdOk); // a failing check
@@ -641,7 +652,9 @@ void TestGetHelp::disabledWithHourglassWhileBusy() {
     click(helpForm()->cmdOk); // a request
 
     QCOMPARE(enabledWhileOpen, (QList<bool>{false, false}));
-    QCOMPARE(cursorWhileOpen, (QList<Qt::CursorShape>{Qt::WaitCursor, Qt::WaitCursor}));
+    // A box that waits for the user shows the arrow; the hourglass comes back after it.
+    QCOMPARE(cursorWhileOpen, (QList<Qt::CursorShape>{Qt::ArrowCursor, Qt::ArrowCursor}));
+    QCOMPARE(cursorAfterwards, (QList<Qt::CursorShape>{Qt::WaitCursor, Qt::WaitCursor}));
     QVERIFY(helpForm()->isEnabled());
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 }

@@ -77,14 +77,14 @@ void TestReportText::failedDebtIsLeftOutOfTotals() {
                                  "Debt #2",
                                  kRule,
                                  "Starting Balance: \t30000000",
-                                 "Payoff could not be calculated: the amounts are too large.",
+                                 "Payoff could not be calculated: the amounts are out of range.",
                                  "",
                                  ""};
     const QStringList failed4 = {kRule,
                                  "Debt #4",
                                  kRule,
                                  "Starting Balance: \t1",
-                                 "Payoff could not be calculated: the amounts are too large.",
+                                 "Payoff could not be calculated: the amounts are out of range.",
                                  "",
                                  ""};
     const QStringList lines = debtBlock(1, "1000", "4 years, 10 months", "$359.21", "$1359.21") +

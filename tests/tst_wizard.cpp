@@ -3,6 +3,7 @@
 #include "ExpectedReport.h"
 #include "TestSupport.h"
 #include "app/modGeneral.h"
+#include "forms/frmGetHelp.h"
 #include "forms/frmMain.h"
 
 #include <QApplication>
@@ -11,6 +12,8 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -94,6 +97,8 @@ private slots:
     void closingDuringReportStopsTheRun();
     void closingDuringReportEndsTheProgram();
     void closingWithAWarningOpenEndsTheProgram();
+
+    void doubleClickTypingLimitAndPastes();
 };
 
 void TestWizard::typing_data() {
@@ -620,6 +625,121 @@ void TestWizard::closingWithAWarningOpenEndsTheProgram() {
     QCOMPARE(exitCode, 0);
     QCOMPARE(watcher.seen.size(), 1);
     QVERIFY(MainForm() == nullptr);
+}
+
+// What a person meets with a double-click on Next of the last page, a stored value shown
+// again, and the clipboard.
+void TestWizard::doubleClickTypingLimitAndPastes() {
+    frmMain* window = form();
+    MessageBoxWatcher watcher(2000);
+
+    // A double-click on Next of the last page: its second press lands on Cancel while the
+    // report runs, or on "Get Help Now!" after it, and presses neither.
+    chooseCount(1);
+    fillPage({"1000", "18", "50"});
+    QWindow* screenWindow = window->windowHandle();
+    const QPoint next = window->cmdNext->geometry().center();
+    bool secondPressOnCancel = false;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&] {
+        if (!window->cmdCancel->isVisible())
+            return;
+        poll.stop();
+        secondPressOnCancel = window->childAt(next) == window->cmdCancel;
+        QTest::mouseClick(screenWindow, Qt::LeftButton, Qt::NoModifier, next);
+    });
+    poll.start(0);
+    QTest::mousePress(screenWindow, Qt::LeftButton, Qt::NoModifier, next);
+    QTest::mouseRelease(screenWindow, Qt::LeftButton, Qt::NoModifier, next);
+    QVERIFY(secondPressOnCancel);
+    QCOMPARE(window->lblResults->text(), QStringLiteral("Done"));
+
+    click(window->cmdBack);
+    QTest::mouseClick(screenWindow, Qt::LeftButton, Qt::NoModifier, next);
+    QCOMPARE(window->childAt(next), window->cmdGetHelp);
+    // QTest keeps its clicks further apart than a double-click: the second click of this one
+    // comes right after the first.
+    QTest::lastMouseTimestamp -= QTest::mouseDoubleClickInterval;
+    QTest::mouseClick(screenWindow, Qt::LeftButton, Qt::NoModifier, next);
+    QCOMPARE(g_nCurrentPage, 2);
+    QVERIFY(window->findChild<frmGetHelp*>() == nullptr);
+    QVERIFY(watcher.unexpectedModal.isEmpty());
+
+    // A stored value longer than the typing limit is shown whole; once edited, the box takes
+    // ten characters again, and the value still comes back whole.
+    click(window->cmdBack);
+    fillPage({".000000001", "18", "1"});
+    std::int16_t page = 1;
+    QVERIFY(SaveDebtPage(page));
+    window->showDebtPage(1);
+    QCOMPARE(window->txtBalance->text(), QStringLiteral("0.000000001"));
+    retype(window->txtBalance, QStringLiteral("12345678901"));
+    QCOMPARE(window->txtBalance->text(), QStringLiteral("1234567890"));
+    window->showDebtPage(1);
+    QCOMPARE(window->txtBalance->text(), QStringLiteral("0.000000001"));
+
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    enum Way { ShiftInsert, ContextMenu, Drop };
+    const auto paste = [&](QLineEdit* box, const QString& text, Way way) {
+        box->clear();
+        box->setFocus();
+        if (way == ShiftInsert) {
+            clipboard->setText(text);
+            QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
+        } else if (way == ContextMenu) {
+            clipboard->setText(text);
+            QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(2, 2),
+                                      box->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(box, &request);
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu != nullptr);
+            for (QAction* action : menu->actions())
+                if (action->text().startsWith(QStringLiteral("&Paste")))
+                    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
+                                      menu->actionGeometry(action).center());
+            QVERIFY(QApplication::activePopupWidget() == nullptr);
+        } else {
+            QMimeData data;
+            data.setText(text);
+            QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &data, Qt::LeftButton,
+                                  Qt::NoModifier);
+            QApplication::sendEvent(box, &enter);
+            QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(box, &drop);
+            QVERIFY(drop.isAccepted());
+        }
+    };
+
+    // Pasted and dropped numbers: each line break a blank, the blanks at the ends gone before
+    // the typing limit cuts, so no digit is lost; what the boxes show is what is stored.
+    const struct {
+        QLineEdit* box;
+        QString text;
+        Way way;
+        QString shown;
+    } pastes[] = {
+        {window->txtBalance, " 1000000000\r\n", ShiftInsert, "1000000000"},
+        {window->txtBalance, "1000\n", ShiftInsert, "1000"},
+        {window->txtInterestRate, "18\r\n", ContextMenu, "18"},
+        {window->txtMinimumPayment, "1\r\n2", Drop, "1 2"},
+        {window->txtMinimumPayment, "\t50\r\n\r\n", Drop, "50"},
+    };
+    for (const auto& row : pastes) {
+        paste(row.box, row.text, row.way);
+        QCOMPARE(row.box->text(), row.shown);
+    }
+    QVERIFY(SaveDebtPage(page));
+    QVERIFY(watcher.seen.isEmpty());
+    QCOMPARE(g_colDebts.item("1")->balance(), 1000.0);
+
+    // The help form's boxes take a pasted two-line address whole, on one line.
+    frmGetHelp* help = HelpForm();
+    help->show();
+    QVERIFY(QTest::qWaitForWindowActive(help));
+    paste(help->txtAddress, "1 Elm St.\r\nApt 2\n", ShiftInsert);
+    QCOMPARE(help->txtAddress->text(), QStringLiteral("1 Elm St. Apt 2 "));
+    paste(help->txtCity, "Albany\rNY", ContextMenu);
+    QCOMPARE(help->txtCity->text(), QStringLiteral("Albany NY"));
 }
 
 QTEST_MAIN(TestWizard)
