@@ -15,6 +15,9 @@
 #include "app/modGeneral.h"
 #include "forms/frmMain.h"
 #endif
+#ifdef STARTUP_DISPLAY_CHECK
+#include "platform/DisplayCheck.h"
+#endif
 
 namespace {
 
@@ -51,6 +54,10 @@ private:
 } // namespace
 
 int main(int argc, char* argv[]) {
+#ifdef STARTUP_DISPLAY_CHECK
+    if (!DisplayCheck::displayReachable())
+        return 1;
+#endif
     QApplication app(argc, argv);
     FirstPaint firstPaint;
 #ifdef STARTUP_PROGRAM
