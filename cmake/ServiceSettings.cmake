@@ -40,6 +40,17 @@ function(quillaby_check_service_settings scheme host ca)
                 "QUILLABY_SERVICE_CA: \"${ca}\" holds no PEM certificate "
                 "(\"-----BEGIN CERTIFICATE-----\").")
         endif()
+        # The file is built into the program: a private key in it would ship with it.
+        file(STRINGS "${ca}" key LIMIT_COUNT 1 REGEX "PRIVATE KEY-----")
+        if(key)
+            message(FATAL_ERROR
+                "QUILLABY_SERVICE_CA: \"${ca}\" holds a private key; give a file of CA "
+                "certificates only, as it is built into the program.")
+        endif()
+        if(scheme STREQUAL "http")
+            message(WARNING "QUILLABY_SERVICE_CA is used only with QUILLABY_SERVICE_SCHEME "
+                            "https; a plain http request ignores it.")
+        endif()
     endif()
 endfunction()
 

@@ -62,15 +62,14 @@ void showStoredValue(QLineEdit* box, int typingLimit, double value) {
     box->setText(text);
 }
 
-// Once the user edits a box, its limit falls back to the typing limit as far as that cuts
-// nothing of the text.
+// Once the user's edits make the text fit the typing limit, the box's limit falls back to it.
+// (Lowered once only: setting a limit sets the text anew and clears its undo history.)
 void restoreTypingLimitOnEdit(QLineEdit* box, int typingLimit) {
     QObject::connect(box, &QLineEdit::textEdited, box, [box, typingLimit] {
-        const int limit = std::max<int>(typingLimit, static_cast<int>(box->text().size()));
-        if (limit == box->maxLength())
+        if (box->maxLength() == typingLimit || box->text().size() > typingLimit)
             return;
         const int cursor = box->cursorPosition();
-        box->setMaxLength(limit); // sets the text anew, with the cursor at its end
+        box->setMaxLength(typingLimit); // sets the text anew, with the cursor at its end
         box->setCursorPosition(cursor);
     });
 }
@@ -178,9 +177,11 @@ frmMain::frmMain() {
 }
 
 // Shows the one frame of the state and its buttons. The order matters where the focus is not
-// set afterwards: a focused control that is hidden hands the focus to the next shown one in
-// the tab order, so the buttons that take Next's or Cancel's place are shown before those
-// are hidden, and the results frame before the debt frame.
+// set afterwards, because a focused control that is hidden hands the focus to the next shown
+// one in the tab order. When a run starts, Next and Back go before Cancel is shown and the
+// results frame comes before the debt frame goes, so the focus lands in the results box, not
+// on Cancel (where Enter would cancel the run); when it ends, "Get Help Now!" and Back are
+// shown before Cancel goes.
 void frmMain::showPageState(PageState state) {
     const std::pair<QWidget*, bool> visibility[] = {
         {cmdGetHelp, state == PageState::Results},

@@ -31,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         debt.setMinPayment(numbers[2]);
     }
 
-    const QString url = helpRequestUrl(QStringLiteral("127.0.0.1:8080"), contact, debts);
+    const QString url =
+        helpRequestUrl(QStringLiteral("127.0.0.1:8080"), contact, debts, QStringLiteral("http"));
     const QString base = QStringLiteral("http://127.0.0.1:8080/form_proc/dc_proc_v2.asp?");
     FUZZ_CHECK(url.startsWith(base));
     const QStringList parameters = url.mid(base.size()).split(u'&');

@@ -56,7 +56,7 @@ private:
 
 // As QLineEdit pastes: the clipboard's text replaces the selection, as an undo step of its
 // own. The box starts a new undo step whenever its cursor moves, so a nudge of the cursor
-// keeps the paste apart from the typing just before it.
+// before and after keeps the paste apart from the typing around it.
 void PasteFilter::paste(QClipboard::Mode mode) {
     const QString text = QGuiApplication::clipboard()->text(mode);
     if (m_box->isReadOnly() || (text.isEmpty() && !m_box->hasSelectedText()))
@@ -67,6 +67,11 @@ void PasteFilter::paste(QClipboard::Mode mode) {
         m_box->setCursorPosition(cursor);
     }
     m_box->insert(PastedText::forBox(text, m_blanks));
+    const int end = m_box->cursorPosition();
+    if (end > 0) {
+        m_box->setCursorPosition(end - 1);
+        m_box->setCursorPosition(end);
+    }
 }
 
 bool PasteFilter::pasteKey(QKeyEvent* event) {

@@ -7,7 +7,8 @@
 #include <QByteArray>
 
 QString escapeUrlValue(const QString& value) {
-    // Letters, digits, "-", ".", "_" and "~" are left as they are; "." is encoded too.
+    // Letters, digits, "-", "_" and "~" are left as they are; everything else, "." included,
+    // is percent-encoded.
     return QString::fromLatin1(value.toUtf8().toPercentEncoding(QByteArray(), "."));
 }
 

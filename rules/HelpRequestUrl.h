@@ -18,4 +18,4 @@ QString escapeUrlValue(const QString& value);
 
 // scheme is "http" or "https".
 QString helpRequestUrl(const QString& host, const ContactFields& contact,
-                       const DebtCollection& debts, const QString& scheme = QStringLiteral("http"));
+                       const DebtCollection& debts, const QString& scheme);

@@ -2,6 +2,7 @@
 // for its TLS mode.
 #include "LoopbackHttpServer.h"
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <stdexcept>
@@ -43,12 +44,12 @@ class Connection {
 public:
     Connection(int socket, SSL_CTX* tls, const std::atomic<bool>& stop)
         : m_socket(socket), m_stop(stop), m_tls(tls != nullptr) {
-        if (tls == nullptr)
-            return;
         // Blocking reads and writes return now and then, to look at m_stop.
         const timeval tick{0, 20000};
         setsockopt(socket, SOL_SOCKET, SO_RCVTIMEO, &tick, sizeof tick);
         setsockopt(socket, SOL_SOCKET, SO_SNDTIMEO, &tick, sizeof tick);
+        if (tls == nullptr)
+            return;
         m_ssl = SSL_new(tls);
         if (m_ssl != nullptr)
             SSL_set_fd(m_ssl, socket);
@@ -104,6 +105,8 @@ public:
             if (m_ssl == nullptr) {
                 const ssize_t n = send(m_socket, bytes.constData() + sent,
                                        static_cast<size_t>(chunk), MSG_NOSIGNAL);
+                if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+                    continue; // the client reads slowly: look at m_stop, then go on
                 if (n <= 0)
                     return;
                 sent += n;

@@ -1,6 +1,5 @@
 // The calculator driven through the real main window: typing, the checks of a debt page,
 // the results report, and the navigation between the pages.
-#include "ExpectedReport.h"
 #include "TestSupport.h"
 #include "app/modGeneral.h"
 #include "forms/frmGetHelp.h"
@@ -57,6 +56,39 @@ void runReportFor(const QList<DebtInput>& debts) {
     }
 }
 
+QString report(const QStringList& lines) {
+    return lines.join(QStringLiteral("\r\n")) + "\r\n";
+}
+
+const QString kRule = QStringLiteral("--------------");
+const QString kNote = QStringLiteral("* Calculations assume consumer makes minimum payments for "
+                                     "the duration of the loan and incurs no new debt.");
+
+QStringList debtBlock(int number, const QString& balance, const QString& time,
+                      const QString& interest, const QString& payout) {
+    return {kRule,
+            QStringLiteral("Debt #%1").arg(number),
+            kRule,
+            "Starting Balance: \t" + balance,
+            "Time till payoff:\t" + time,
+            "Total Interest Paid: \t" + interest,
+            "Total Payout: \t" + payout,
+            "",
+            ""};
+}
+
+QStringList totalsBlock(const QString& time, const QString& interest, const QString& payout) {
+    return {"",
+            kRule,
+            "Totals",
+            kRule,
+            "Time till payoff:\t" + time,
+            "Total Interest Paid: \t" + interest,
+            "Total Payout: \t" + payout,
+            "",
+            kNote};
+}
+
 int lineCount(const QString& text) {
     return static_cast<int>(text.count(QStringLiteral("\r\n")));
 }
@@ -83,6 +115,7 @@ private slots:
 
     void oneDebtReport();
     void twoDebtReport();
+    void failedDebtIsLeftOutOfTotals();
     void reportRunState();
     void cancelEndsAtABlockBoundary_data();
     void cancelEndsAtABlockBoundary();
@@ -358,6 +391,32 @@ void TestWizard::twoDebtReport() {
                               debtBlock(2, "10", "0 years, 2 months", "$.15", "$10.15") +
                               totalsBlock("4 years, 10 months", "$359.36", "$1369.36");
     QCOMPARE(form()->resultsText(), report(lines));
+}
+
+void TestWizard::failedDebtIsLeftOutOfTotals() {
+    runReportFor(
+        {{"1000", "18", "50"}, {"30000000", "18", "1"}, {"10", "18", "5"}, {"1", "18", "30000"}});
+    const QStringList failed2 = {kRule,
+                                 "Debt #2",
+                                 kRule,
+                                 "Starting Balance: \t30000000",
+                                 "Payoff could not be calculated: the amounts are out of range.",
+                                 "",
+                                 ""};
+    const QStringList failed4 = {kRule,
+                                 "Debt #4",
+                                 kRule,
+                                 "Starting Balance: \t1",
+                                 "Payoff could not be calculated: the amounts are out of range.",
+                                 "",
+                                 ""};
+    const QStringList lines = debtBlock(1, "1000", "4 years, 10 months", "$359.21", "$1359.21") +
+                              failed2 + debtBlock(3, "10", "0 years, 2 months", "$.15", "$10.15") +
+                              failed4 + totalsBlock("4 years, 10 months", "$359.36", "$1369.36") +
+                              QStringList{"* Debt #2 is not included in the totals.",
+                                          "* Debt #4 is not included in the totals."};
+    QCOMPARE(form()->resultsText(), report(lines));
+    QCOMPARE(form()->lblResults->text(), QStringLiteral("Done"));
 }
 
 void TestWizard::reportRunState() {
@@ -740,6 +799,17 @@ void TestWizard::doubleClickTypingLimitAndPastes() {
     QCOMPARE(help->txtAddress->text(), QStringLiteral("1 Elm St. Apt 2 "));
     paste(help->txtCity, "Albany\rNY", ContextMenu);
     QCOMPARE(help->txtCity->text(), QStringLiteral("Albany NY"));
+
+    // A paste is an undo step of its own, apart from the typing before and after it.
+    retype(help->txtState, QStringLiteral("ab"));
+    clipboard->setText(QStringLiteral("XY"));
+    QTest::keyClick(help->txtState, Qt::Key_Insert, Qt::ShiftModifier);
+    QTest::keyClick(help->txtState, Qt::Key_C);
+    QCOMPARE(help->txtState->text(), QStringLiteral("abXYc"));
+    help->txtState->undo();
+    QCOMPARE(help->txtState->text(), QStringLiteral("abXY"));
+    help->txtState->undo();
+    QCOMPARE(help->txtState->text(), QStringLiteral("ab"));
 }
 
 QTEST_MAIN(TestWizard)
