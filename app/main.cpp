@@ -15,6 +15,7 @@ int main(int argc, char* argv[]) {
         return EXIT_FAILURE;
     }
     QApplication app(argc, argv);
+    DisplayCheck::release();
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quillaby.Calculator"));
     modGeneral::Main();
     return app.exec();

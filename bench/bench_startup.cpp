@@ -59,6 +59,9 @@ int main(int argc, char* argv[]) {
         return 1;
 #endif
     QApplication app(argc, argv);
+#ifdef STARTUP_DISPLAY_CHECK
+    DisplayCheck::release();
+#endif
     FirstPaint firstPaint;
 #ifdef STARTUP_PROGRAM
     modGeneral::Main();

@@ -61,13 +61,19 @@ bool pluginInstalled(const QString& platform) {
     });
 }
 
+xcb_connection_t* g_xConnection = nullptr;
+
 bool xReachable() {
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         return false;
     xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    const bool reachable = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return reachable;
+    if (xcb_connection_has_error(connection) != 0) {
+        xcb_disconnect(connection);
+        return false;
+    }
+    DisplayCheck::release();
+    g_xConnection = connection; // kept until Qt has its own
+    return true;
 }
 
 // As the Wayland client library finds its compositor: an inherited socket in WAYLAND_SOCKET,
@@ -113,6 +119,12 @@ bool canConnect(const QString& platform) {
 }
 
 } // namespace
+
+void DisplayCheck::release() {
+    if (g_xConnection != nullptr)
+        xcb_disconnect(g_xConnection);
+    g_xConnection = nullptr;
+}
 
 bool DisplayCheck::displayReachable() {
     const QStringList candidates = candidatePlatforms();

@@ -9,6 +9,11 @@ namespace DisplayCheck {
 // WAYLAND_DISPLAY is set or the session is a Wayland session). X counts when its server
 // accepts a connection, Wayland when its socket does; offscreen, minimal and any other
 // installed platform need no display and count as they are.
+//
+// The X connection the check opens stays open until release(), to be called once Qt has made
+// its own: were it the server's only client, closing it would let the server reset itself
+// just as Qt connects, and Qt would abort after all.
 bool displayReachable();
+void release();
 
 } // namespace DisplayCheck
