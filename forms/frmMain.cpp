@@ -243,12 +243,15 @@ void frmMain::ResultsAddLine(const QStringList& p_colLines) {
     QTextCursor end(document);
     end.movePosition(QTextCursor::End);
     const QTextBlock firstNew = end.block();
+    // Nothing of the report is to be undone: turning undo off clears what there was, and
+    // the lines go in without being recorded.
+    document->setUndoRedoEnabled(false);
     end.insertText(p_colLines.join(u'\n') + u'\n');
+    document->setUndoRedoEnabled(true);
     // Keep each new line's shaped glyphs, so that the box does not shape its visible lines
     // again every time it is painted between two debts.
     for (QTextBlock block = firstNew; block.isValid(); block = block.next())
         block.layout()->setCacheEnabled(true);
-    document->clearUndoRedoStacks();
     txtResults->moveCursor(QTextCursor::Start);
 }
 
