@@ -4,7 +4,7 @@
 #include "LoopbackHttpServer.h"
 #include "TestCertificates.h"
 #include "TestSupport.h"
-#include "app/ServiceHost.h"
+#include "app/ServiceEndpoint.h"
 #include "app/modGeneral.h"
 #include "forms/frmGetHelp.h"
 #include "forms/frmMain.h"
@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QTest>
 #include <QUrlQuery>
 
@@ -112,9 +111,7 @@ void TestGetHelp::init() {
         m_server = std::make_unique<LoopbackHttpServer>(m_certificates.loopback());
     else
         m_server = std::make_unique<LoopbackHttpServer>();
-    setServiceHost(m_server->host());
-    setServiceScheme(m_server->scheme());
-    setServiceCa(m_tls ? m_certificates.caPem() : QByteArray());
+    setServiceEndpoint(endpointFor(*m_server, m_tls ? m_certificates.caPem() : QByteArray()));
     addDebt(2500, 18.9, 50);
     addDebt(1200.50, 21, 35);
     g_nCurrentPage = 3;
@@ -487,13 +484,12 @@ void TestGetHelp::transportFailures_data() {
 
 void TestGetHelp::transportFailures() {
     QFETCH(int, failure);
-    const long connectMs = HttpRequest::connectTimeoutMs();
-    const long totalMs = HttpRequest::totalTimeoutMs();
-    const auto restore = qScopeGuard([&] { HttpRequest::setTimeouts(connectMs, totalMs); });
-    HttpRequest::setTimeouts(1000, 1500);
+    ServiceEndpoint endpoint = serviceEndpoint();
+    endpoint.connectTimeoutMs = 1000;
+    endpoint.totalTimeoutMs = 1500;
     switch (failure) {
     case 0:
-        setServiceHost(QStringLiteral("127.0.0.1:%1").arg(LoopbackHttpServer::closedPort()));
+        endpoint.host = QStringLiteral("127.0.0.1:%1").arg(LoopbackHttpServer::closedPort());
         break;
     case 1:
         m_server->setBehaviour(LoopbackHttpServer::Behaviour::Silent);
@@ -507,7 +503,7 @@ void TestGetHelp::transportFailures() {
     case 4:
         if (m_tls)
             QSKIP("Names are resolved before any TLS; the plain run covers this.");
-        setServiceHost(QStringLiteral("no-such-host.invalid"));
+        endpoint.host = QStringLiteral("no-such-host.invalid");
         break;
     case 5:
         m_server->setBehaviour(LoopbackHttpServer::Behaviour::CloseMidAnswer);
@@ -525,13 +521,14 @@ void TestGetHelp::transportFailures() {
         // The request goes over https to a TLS server whose certificate it must refuse.
         m_server = std::make_unique<LoopbackHttpServer>(failure == 11 ? m_certificates.otherHost()
                                                                       : m_certificates.loopback());
-        setServiceHost(m_server->host());
-        setServiceScheme(QStringLiteral("https"));
-        setServiceCa(failure == 9    ? QByteArray()
-                     : failure == 10 ? m_certificates.otherCaPem()
-                                     : m_certificates.caPem());
+        endpoint.host = m_server->host();
+        endpoint.scheme = QStringLiteral("https");
+        endpoint.ca = failure == 9    ? QByteArray()
+                      : failure == 10 ? m_certificates.otherCaPem()
+                                      : m_certificates.caPem();
         break;
     }
+    setServiceEndpoint(endpoint);
     fillExample();
     MessageBoxWatcher watcher;
     QElapsedTimer elapsed;
@@ -590,9 +587,7 @@ void TestGetHelp::redirectNeverGoesFromHttpsToHttp() {
     secure.redirect(302, "http://" + plainEnd.host().toLatin1() + "/form_proc/dc_proc_v2.asp");
     LoopbackHttpServer plainStart;
     plainStart.redirect(302, "https://" + secure.host().toLatin1() + "/form_proc/moved.asp");
-    setServiceHost(plainStart.host());
-    setServiceScheme(QStringLiteral("http"));
-    setServiceCa(m_certificates.caPem());
+    setServiceEndpoint(endpointFor(plainStart, m_certificates.caPem()));
     fillExample();
     MessageBoxWatcher watcher;
     click(helpForm()->cmdOk);
@@ -609,17 +604,17 @@ void TestGetHelp::redirectNeverGoesFromHttpsToHttp() {
 // memory: one byte more fails the request.
 void TestGetHelp::answerBodyIsCapped() {
     const QString url =
-        serviceScheme() + QStringLiteral("://") + m_server->host() + QStringLiteral("/x");
+        serviceEndpoint().scheme + QStringLiteral("://") + m_server->host() + QStringLiteral("/x");
     m_server->answer(200, QByteArray(HttpRequest::kMaxBodyBytes, 'x'));
     HttpRequest full;
-    full.setCaCertificates(serviceCa());
+    full.setCaCertificates(serviceEndpoint().ca);
     full.open(QStringLiteral("GET"), url, false);
     full.send(QString());
     QCOMPARE(full.responseText().size(), HttpRequest::kMaxBodyBytes);
 
     m_server->answer(200, QByteArray(HttpRequest::kMaxBodyBytes + 1, 'x'));
     HttpRequest tooLong;
-    tooLong.setCaCertificates(serviceCa());
+    tooLong.setCaCertificates(serviceEndpoint().ca);
     tooLong.open(QStringLiteral("GET"), url, false);
     QVERIFY_THROWS_EXCEPTION(HttpError, tooLong.send(QString()));
     QVERIFY(tooLong.responseText().isEmpty());
