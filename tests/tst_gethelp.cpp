@@ -10,6 +10,7 @@
 #include "forms/frmMain.h"
 #include "platform/HttpRequest.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -90,6 +91,7 @@ private slots:
     void redirectNeverGoesFromHttpsToHttp();
     void answerBodyIsCapped();
     void disabledWithHourglassWhileBusy();
+    void slowServiceKeepsWindowsAliveAndDropsInput();
     void cancelKeepsTextsCloseBoxEmptiesThem();
     void closingTheMainWindowWithTheFormOpenEndsTheProgram();
 
@@ -652,6 +654,45 @@ void TestGetHelp::disabledWithHourglassWhileBusy() {
     QCOMPARE(cursorAfterwards, (QList<Qt::CursorShape>{Qt::WaitCursor, Qt::WaitCursor}));
     QVERIFY(helpForm()->isEnabled());
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+}
+
+// While the request waits for a slow service the event loop keeps running (timers, and with
+// them painting and the desktop's ping), but what the user does meanwhile is dropped, not
+// handled then or afterwards: here the close box, Enter and a click on Cancel.
+void TestGetHelp::slowServiceKeepsWindowsAliveAndDropsInput() {
+    m_server->answerAfter(1500);
+    DestroyHelpForm();
+    frmMain* window = MainForm();
+    window->cmdGetHelp->show();
+    int ticks = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, this, [&] { ++ticks; });
+    ticker.start(20);
+    bool inputDuringWait = false;
+    MessageBoxWatcher watcher;
+    watcher.onBox = [&](QMessageBox*) { ticker.stop(); };
+    QTimer::singleShot(0, this, [&] {
+        QTimer::singleShot(500, this, [&] {
+            frmGetHelp* form = helpForm();
+            inputDuringWait = !form->isEnabled();
+            QCloseEvent closeBox;
+            QCoreApplication::sendEvent(form->windowHandle(), &closeBox);
+            QCoreApplication::postEvent(
+                form, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+            QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {},
+                              form->Command1->geometry().center());
+        });
+        fillExample();
+        click(helpForm()->cmdOk);
+    });
+    click(window->cmdGetHelp); // returns when the form is gone
+
+    QVERIFY(inputDuringWait);
+    QVERIFY2(ticks >= 1500 / 20 / 2, qPrintable(QString::number(ticks)));
+    QCOMPARE(m_server->targets().size(), 1);
+    QCOMPARE(watcher.seen.size(), 1);
+    QCOMPARE(watcher.seen[0].text, kThanks);
+    QCOMPARE(helpForm()->txtFirstName->text(), QStringLiteral("Jo")); // not closed: kept
 }
 
 void TestGetHelp::cancelKeepsTextsCloseBoxEmptiesThem() {
