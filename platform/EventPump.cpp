@@ -23,8 +23,6 @@ class InputDropper : public QObject {
 public:
     InputDropper() { QCoreApplication::instance()->installEventFilter(this); }
     ~InputDropper() override { QCoreApplication::instance()->removeEventFilter(this); }
-    InputDropper(const InputDropper&) = delete;
-    InputDropper& operator=(const InputDropper&) = delete;
 
     bool eventFilter(QObject*, QEvent* event) override {
         switch (event->type()) {

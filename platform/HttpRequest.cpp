@@ -139,10 +139,8 @@ void HttpRequest::setOptions() {
 int HttpRequest::checkHop(void* request, char*, char*, int, int) {
     auto* self = static_cast<HttpRequest*>(request);
     const char* scheme = nullptr;
-    if (curl().easyGetinfo(handle(self->m_curl), CURLINFO_SCHEME, &scheme) != CURLE_OK ||
-        scheme == nullptr)
-        return CURL_PREREQFUNC_ABORT;
-    const bool secure = qstricmp(scheme, "https") == 0;
+    curl().easyGetinfo(handle(self->m_curl), CURLINFO_SCHEME, &scheme);
+    const bool secure = scheme != nullptr && qstricmp(scheme, "https") == 0;
     if (self->m_secure && !secure)
         return CURL_PREREQFUNC_ABORT;
     self->m_secure = secure;
