@@ -1,6 +1,6 @@
 // The help request: the contact values of the form and every debt sent to the
 // consultation service, and the answer shown to the user.
-#include "app/ServiceHost.h"
+#include "app/ServiceEndpoint.h"
 #include "app/modGeneral.h"
 #include "forms/frmGetHelp.h"
 #include "platform/HttpRequest.h"
@@ -10,30 +10,19 @@
 #include <QLineEdit>
 
 namespace {
-QString g_serviceHost = QStringLiteral(QUILLABY_SERVICE_HOST);
-QString g_serviceScheme = QStringLiteral(QUILLABY_SERVICE_SCHEME);
-QByteArray g_serviceCa = builtInServiceCa();
+ServiceEndpoint g_endpoint = ServiceEndpoint::builtIn();
 } // namespace
 
-QString serviceHost() {
-    return g_serviceHost;
-}
-void setServiceHost(const QString& host) {
-    g_serviceHost = host;
+ServiceEndpoint ServiceEndpoint::builtIn() {
+    return {QStringLiteral(QUILLABY_SERVICE_HOST), QStringLiteral(QUILLABY_SERVICE_SCHEME),
+            builtInServiceCa()};
 }
 
-QString serviceScheme() {
-    return g_serviceScheme;
+const ServiceEndpoint& serviceEndpoint() {
+    return g_endpoint;
 }
-void setServiceScheme(const QString& scheme) {
-    g_serviceScheme = scheme;
-}
-
-QByteArray serviceCa() {
-    return g_serviceCa;
-}
-void setServiceCa(const QByteArray& pem) {
-    g_serviceCa = pem;
+void setServiceEndpoint(const ServiceEndpoint& endpoint) {
+    g_endpoint = endpoint;
 }
 
 namespace modGeneral {
@@ -52,8 +41,10 @@ bool SubmitHelpRequest() {
         if (box != nullptr && box->objectName().startsWith(QLatin1String("txt")))
             contact.append({box->objectName().mid(3), box->text()});
     }
-    const QString url = helpRequestUrl(serviceHost(), contact, g_colDebts, serviceScheme());
-    request.setCaCertificates(serviceCa());
+    const ServiceEndpoint& endpoint = serviceEndpoint();
+    const QString url = helpRequestUrl(endpoint.host, contact, g_colDebts, endpoint.scheme);
+    request.setCaCertificates(endpoint.ca);
+    request.setTimeouts(endpoint.connectTimeoutMs, endpoint.totalTimeoutMs);
 
     QString response;
     try {

@@ -17,6 +17,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     DisplayCheck::release();
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quillaby.Calculator"));
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &app, &modGeneral::Shutdown);
     modGeneral::Main();
     return app.exec();
 }

@@ -9,7 +9,6 @@
 #include "rules/DebtPageCheck.h"
 #include "rules/ReportText.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -26,7 +25,6 @@ namespace {
 
 QPointer<frmMain> g_frmMain;
 QPointer<frmGetHelp> g_frmGetHelp;
-bool g_quitHooked = false;
 
 } // namespace
 
@@ -45,10 +43,6 @@ void DestroyHelpForm() {
 }
 
 void Main() {
-    if (!g_quitHooked) {
-        QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, &Shutdown);
-        g_quitHooked = true;
-    }
     if (!g_frmMain)
         g_frmMain = new frmMain;
     g_frmMain->show();

@@ -32,7 +32,7 @@ frmMain* MainForm();
 frmGetHelp* HelpForm();
 // Destroys the help form (its close box does this; the next use creates it afresh).
 void DestroyHelpForm();
-// Destroys both forms and resets the module state; runs when the program quits.
+// Destroys both forms and resets the module state; main() runs it when the program quits.
 void Shutdown();
 
 } // namespace modGeneral

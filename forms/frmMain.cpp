@@ -255,12 +255,6 @@ void frmMain::ResultsAddLine(const QStringList& p_colLines) {
     txtResults->moveCursor(QTextCursor::Start);
 }
 
-QString frmMain::resultsText() const {
-    QString text = txtResults->toPlainText();
-    text.replace(u'\n', QStringLiteral("\r\n"));
-    return text;
-}
-
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == txtBalance)
         return KeyPress::dropsKey(event, [this](std::int16_t& key) { txtBalance_KeyPress(key); });

@@ -28,8 +28,6 @@ public:
 
     // Appends lines, each ended by CR LF, to the text of the results box, in one edit.
     void ResultsAddLine(const QStringList& p_colLines);
-    // The text of the results box with every line ended by CR LF.
-    QString resultsText() const;
 
     void cmdNext_Click();
     void cmdBack_Click();

@@ -1,10 +1,10 @@
 // The HTTP request over libcurl's easy interface: no headers of our own, time limits on
-// connecting and on the whole request, redirects included. The status code is looked at
-// only to follow a redirect, which we do by hand so that every hop of the chain is checked.
+// connecting and on the whole request, redirects included. libcurl follows the redirects;
+// a check before each hop keeps a chain that reached https from going back to http.
 #include "HttpRequest.h"
 
-#include <QElapsedTimer>
-#include <QUrl>
+#include "EventPump.h"
+
 #include <curl/curl.h>
 #include <dlfcn.h>
 
@@ -47,9 +47,6 @@ const Curl& curl() {
     return loadedCurl;
 }
 
-long g_connectTimeoutMs = 10000;
-long g_totalTimeoutMs = 30000;
-
 size_t collectBody(char* data, size_t size, size_t count, void* target) {
     auto* body = static_cast<QByteArray*>(target);
     const size_t bytes = size * count;
@@ -63,10 +60,6 @@ CURL* handle(void* curl) {
     return static_cast<CURL*>(curl);
 }
 
-bool isRedirect(long status) {
-    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
-}
-
 } // namespace
 
 HttpRequest::HttpRequest() {
@@ -76,18 +69,6 @@ HttpRequest::HttpRequest() {
 HttpRequest::~HttpRequest() {
     if (m_curl != nullptr)
         curl().easyCleanup(handle(m_curl));
-}
-
-void HttpRequest::setTimeouts(long connectMs, long totalMs) {
-    g_connectTimeoutMs = connectMs;
-    g_totalTimeoutMs = totalMs;
-}
-
-long HttpRequest::connectTimeoutMs() {
-    return g_connectTimeoutMs;
-}
-long HttpRequest::totalTimeoutMs() {
-    return g_totalTimeoutMs;
 }
 
 void HttpRequest::open(const QString& sMethod, const QString& sUrl, bool bAsync) {
@@ -101,49 +82,42 @@ void HttpRequest::setCaCertificates(const QByteArray& pem) {
     m_ca = pem;
 }
 
+void HttpRequest::setTimeouts(long connectMs, long totalMs) {
+    m_connectMs = connectMs;
+    m_totalMs = totalMs;
+}
+
 void HttpRequest::send(const QString& sBody) {
     if (m_curl == nullptr)
         throw HttpError("the HTTP component could not be created");
     if (m_method != "GET" || !sBody.isEmpty())
         throw HttpError("only GET without a body is supported");
+    m_body.clear();
+    m_secure = false;
     setOptions();
-
-    // Every hop is a GET; the time limit covers the whole chain.
-    QElapsedTimer clock;
-    clock.start();
-    QByteArray url = m_url;
-    bool secure = false;
-    for (int redirects = 0;; ++redirects) {
-        const QString scheme = QUrl::fromEncoded(url).scheme().toLower();
-        if (scheme == QLatin1String("https"))
-            secure = true;
-        else if (scheme != QLatin1String("http"))
-            fail("only http and https are requested");
-        else if (secure)
-            fail("a redirect from https to http is not followed");
-        const long remainingMs = g_totalTimeoutMs - static_cast<long>(clock.elapsed());
-        if (remainingMs <= 0)
-            fail("the request timed out");
-        perform(url, remainingMs);
-        const QByteArray target = redirectTarget();
-        if (target.isEmpty())
-            return;
-        if (redirects == kMaxRedirects)
-            fail("too many redirects");
-        url = target;
-    }
+    // The transfer runs on a worker thread; this thread keeps the windows alive meanwhile.
+    CURLcode result = CURLE_OK;
+    EventPump::waitWithoutInput([this, &result] { result = curl().easyPerform(handle(m_curl)); });
+    if (result != CURLE_OK)
+        fail(curl().easyStrerror(result));
 }
 
-// The options that stay the same for every hop. A libcurl that refuses one of them (too old
-// for it, or built without TLS) fails the request rather than sending it less safely.
+// Every hop is a GET. A libcurl that refuses one of the options (too old for it, or built
+// without TLS) fails the request rather than sending it less safely.
 void HttpRequest::setOptions() {
     CURL* easy = handle(m_curl);
     const auto setopt = curl().easySetopt;
-    bool ok = setopt(easy, CURLOPT_HTTPGET, 1L) == CURLE_OK &&
-              setopt(easy, CURLOPT_FOLLOWLOCATION, 0L) == CURLE_OK &&
+    bool ok = setopt(easy, CURLOPT_URL, m_url.constData()) == CURLE_OK &&
+              setopt(easy, CURLOPT_HTTPGET, 1L) == CURLE_OK &&
               setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https") == CURLE_OK &&
+              setopt(easy, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK &&
+              setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects) == CURLE_OK &&
+              setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https") == CURLE_OK &&
+              setopt(easy, CURLOPT_PREREQFUNCTION, checkHop) == CURLE_OK &&
+              setopt(easy, CURLOPT_PREREQDATA, this) == CURLE_OK &&
               setopt(easy, CURLOPT_NOSIGNAL, 1L) == CURLE_OK &&
-              setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, g_connectTimeoutMs) == CURLE_OK &&
+              setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, m_connectMs) == CURLE_OK &&
+              setopt(easy, CURLOPT_TIMEOUT_MS, m_totalMs) == CURLE_OK &&
               setopt(easy, CURLOPT_WRITEFUNCTION, collectBody) == CURLE_OK &&
               setopt(easy, CURLOPT_WRITEDATA, &m_body) == CURLE_OK &&
               setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L) == CURLE_OK &&
@@ -160,29 +134,17 @@ void HttpRequest::setOptions() {
         fail("the HTTP component lacks a required option");
 }
 
-void HttpRequest::perform(const QByteArray& url, long timeoutMs) {
-    CURL* easy = handle(m_curl);
-    m_body.clear();
-    if (curl().easySetopt(easy, CURLOPT_URL, url.constData()) != CURLE_OK ||
-        curl().easySetopt(easy, CURLOPT_TIMEOUT_MS, timeoutMs) != CURLE_OK)
-        fail("the URL was refused");
-    const CURLcode result = curl().easyPerform(easy);
-    if (result != CURLE_OK)
-        fail(curl().easyStrerror(result));
-}
-
-// Where a redirect answer sends us, as an absolute URL; empty for any other answer, and for
-// a redirect status without a Location, whose body is then the answer.
-QByteArray HttpRequest::redirectTarget() const {
-    CURL* easy = handle(m_curl);
-    long status = 0;
-    if (curl().easyGetinfo(easy, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK ||
-        !isRedirect(status))
-        return {};
-    char* target = nullptr;
-    if (curl().easyGetinfo(easy, CURLINFO_REDIRECT_URL, &target) != CURLE_OK || target == nullptr)
-        return {};
-    return QByteArray(target);
+// libcurl has connected for the next hop and not yet sent anything on it: once a hop went
+// over https, a plain http hop is refused, so the details never travel in clear.
+int HttpRequest::checkHop(void* request, char*, char*, int, int) {
+    auto* self = static_cast<HttpRequest*>(request);
+    const char* scheme = nullptr;
+    curl().easyGetinfo(handle(self->m_curl), CURLINFO_SCHEME, &scheme);
+    const bool secure = scheme != nullptr && qstricmp(scheme, "https") == 0;
+    if (self->m_secure && !secure)
+        return CURL_PREREQFUNC_ABORT;
+    self->m_secure = secure;
+    return CURL_PREREQFUNC_OK;
 }
 
 void HttpRequest::fail(const char* reason) {

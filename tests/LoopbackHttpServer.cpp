@@ -182,6 +182,11 @@ void LoopbackHttpServer::answer(int status, const QByteArray& body) {
     m_body = body;
 }
 
+void LoopbackHttpServer::answerAfter(int delayMs) {
+    std::lock_guard lock(m_mutex);
+    m_delayMs = delayMs;
+}
+
 void LoopbackHttpServer::setBehaviour(Behaviour behaviour) {
     std::lock_guard lock(m_mutex);
     m_behaviour = behaviour;
@@ -261,7 +266,10 @@ void LoopbackHttpServer::handle(int client) {
     const Behaviour behaviour = m_behaviour;
     const QByteArray body = m_body;
     const int status = m_status;
+    const auto answerAt = std::chrono::steady_clock::now() + std::chrono::milliseconds(m_delayMs);
     lock.unlock();
+    while (std::chrono::steady_clock::now() < answerAt && !m_stop)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
 
     if (redirect) {
         connection.sendAll("HTTP/1.1 " + QByteArray::number(redirectStatus) +

@@ -37,6 +37,8 @@ public:
     LoopbackHttpServer& operator=(const LoopbackHttpServer&) = delete;
 
     void answer(int status, const QByteArray& body);
+    // Every answer waits this long after its request has arrived.
+    void answerAfter(int delayMs);
     void setBehaviour(Behaviour behaviour);
     // The next `times` requests (every one when negative) are answered with the redirect
     // status and Location; after them the server answers as before.
@@ -66,6 +68,7 @@ private:
     mutable std::mutex m_mutex;
     Behaviour m_behaviour = Behaviour::Answer;
     int m_status = 200;
+    int m_delayMs = 0;
     QByteArray m_body = "OK";
     int m_redirects = 0;
     int m_redirectStatus = 302;

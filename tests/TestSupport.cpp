@@ -1,12 +1,14 @@
 // Shared helpers of the widget tests.
 #include "TestSupport.h"
 
+#include "LoopbackHttpServer.h"
 #include "app/modGeneral.h"
 #include "forms/frmMain.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTest>
 
 MessageBoxWatcher::MessageBoxWatcher(int watchdogMs) : m_watchdogTicks(watchdogMs / 10) {
@@ -47,6 +49,9 @@ void MessageBoxWatcher::poll() {
 }
 
 frmMain* startProgram() {
+    static const bool hooked =
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, &modGeneral::Shutdown);
+    Q_UNUSED(hooked);
     modGeneral::Shutdown();
     modGeneral::Main();
     frmMain* form = modGeneral::MainForm();
@@ -54,6 +59,20 @@ frmMain* startProgram() {
     if (!QTest::qWaitForWindowActive(form))
         qWarning("the main window did not become active");
     return form;
+}
+
+QString resultsText(const frmMain* form) {
+    QString text = form->txtResults->toPlainText();
+    text.replace(u'\n', QStringLiteral("\r\n"));
+    return text;
+}
+
+ServiceEndpoint endpointFor(const LoopbackHttpServer& server, const QByteArray& ca) {
+    ServiceEndpoint endpoint = ServiceEndpoint::builtIn();
+    endpoint.host = server.host();
+    endpoint.scheme = server.scheme();
+    endpoint.ca = ca;
+    return endpoint;
 }
 
 void typeText(QWidget* widget, const QString& text) {

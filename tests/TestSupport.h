@@ -2,6 +2,8 @@
 // windows afresh, and typing into controls.
 #pragma once
 
+#include "app/ServiceEndpoint.h"
+
 #include <QList>
 #include <QMessageBox>
 #include <QObject>
@@ -10,6 +12,7 @@
 #include <functional>
 
 class frmMain;
+class LoopbackHttpServer;
 
 // Answers every QMessageBox that becomes the active modal widget by pressing its OK button,
 // and records what it showed. A modal widget that is not a message box and stays open
@@ -47,8 +50,16 @@ private:
     int m_watchdogTicks;
 };
 
-// Resets the program and runs its start-up; returns the main window.
+// Resets the program and runs its start-up, with Shutdown hooked to the application's end
+// as the program's main() hooks it; returns the main window.
 frmMain* startProgram();
+
+// The text of the main window's results box with every line ended by CR LF.
+QString resultsText(const frmMain* form);
+
+// The built-in service endpoint pointed at the loopback server, trusting the CA
+// certificates given (none: the system's store).
+ServiceEndpoint endpointFor(const LoopbackHttpServer& server, const QByteArray& ca = {});
 
 // Types text into the focused widget of the window, one key at a time, as a user would.
 void typeText(QWidget* widget, const QString& text);

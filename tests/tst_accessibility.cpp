@@ -3,7 +3,7 @@
 // with key presses alone.
 #include "LoopbackHttpServer.h"
 #include "TestSupport.h"
-#include "app/ServiceHost.h"
+#include "app/ServiceEndpoint.h"
 #include "app/modGeneral.h"
 #include "forms/frmGetHelp.h"
 #include "forms/frmMain.h"
@@ -161,14 +161,8 @@ void TestAccessibility::messageBoxesAreReadAsAlerts() {
 // From the first page to a sent help request and back, with key presses alone.
 void TestAccessibility::keyboardOnlyWholeWay() {
     LoopbackHttpServer server;
-    const QString hostBefore = serviceHost();
-    const QString schemeBefore = serviceScheme();
-    const auto restore = qScopeGuard([&] {
-        setServiceHost(hostBefore);
-        setServiceScheme(schemeBefore);
-    });
-    setServiceHost(server.host());
-    setServiceScheme(server.scheme()); // whatever the build's scheme
+    const auto restore = qScopeGuard([] { setServiceEndpoint(ServiceEndpoint::builtIn()); });
+    setServiceEndpoint(endpointFor(server)); // whatever the build's scheme
     frmMain* window = MainForm();
     MessageBoxWatcher watcher;
     watcher.answerWithKey = true; // boxes are closed with Enter, as from the keyboard

@@ -4,18 +4,18 @@
 #include "LoopbackHttpServer.h"
 #include "TestCertificates.h"
 #include "TestSupport.h"
-#include "app/ServiceHost.h"
+#include "app/ServiceEndpoint.h"
 #include "app/modGeneral.h"
 #include "forms/frmGetHelp.h"
 #include "forms/frmMain.h"
 #include "platform/HttpRequest.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QTest>
 #include <QUrlQuery>
 
@@ -91,6 +91,7 @@ private slots:
     void redirectNeverGoesFromHttpsToHttp();
     void answerBodyIsCapped();
     void disabledWithHourglassWhileBusy();
+    void slowServiceKeepsWindowsAliveAndDropsInput();
     void cancelKeepsTextsCloseBoxEmptiesThem();
     void closingTheMainWindowWithTheFormOpenEndsTheProgram();
 
@@ -112,9 +113,7 @@ void TestGetHelp::init() {
         m_server = std::make_unique<LoopbackHttpServer>(m_certificates.loopback());
     else
         m_server = std::make_unique<LoopbackHttpServer>();
-    setServiceHost(m_server->host());
-    setServiceScheme(m_server->scheme());
-    setServiceCa(m_tls ? m_certificates.caPem() : QByteArray());
+    setServiceEndpoint(endpointFor(*m_server, m_tls ? m_certificates.caPem() : QByteArray()));
     addDebt(2500, 18.9, 50);
     addDebt(1200.50, 21, 35);
     g_nCurrentPage = 3;
@@ -487,13 +486,12 @@ void TestGetHelp::transportFailures_data() {
 
 void TestGetHelp::transportFailures() {
     QFETCH(int, failure);
-    const long connectMs = HttpRequest::connectTimeoutMs();
-    const long totalMs = HttpRequest::totalTimeoutMs();
-    const auto restore = qScopeGuard([&] { HttpRequest::setTimeouts(connectMs, totalMs); });
-    HttpRequest::setTimeouts(1000, 1500);
+    ServiceEndpoint endpoint = serviceEndpoint();
+    endpoint.connectTimeoutMs = 1000;
+    endpoint.totalTimeoutMs = 1500;
     switch (failure) {
     case 0:
-        setServiceHost(QStringLiteral("127.0.0.1:%1").arg(LoopbackHttpServer::closedPort()));
+        endpoint.host = QStringLiteral("127.0.0.1:%1").arg(LoopbackHttpServer::closedPort());
         break;
     case 1:
         m_server->setBehaviour(LoopbackHttpServer::Behaviour::Silent);
@@ -507,7 +505,7 @@ void TestGetHelp::transportFailures() {
     case 4:
         if (m_tls)
             QSKIP("Names are resolved before any TLS; the plain run covers this.");
-        setServiceHost(QStringLiteral("no-such-host.invalid"));
+        endpoint.host = QStringLiteral("no-such-host.invalid");
         break;
     case 5:
         m_server->setBehaviour(LoopbackHttpServer::Behaviour::CloseMidAnswer);
@@ -525,13 +523,14 @@ void TestGetHelp::transportFailures() {
         // The request goes over https to a TLS server whose certificate it must refuse.
         m_server = std::make_unique<LoopbackHttpServer>(failure == 11 ? m_certificates.otherHost()
                                                                       : m_certificates.loopback());
-        setServiceHost(m_server->host());
-        setServiceScheme(QStringLiteral("https"));
-        setServiceCa(failure == 9    ? QByteArray()
-                     : failure == 10 ? m_certificates.otherCaPem()
-                                     : m_certificates.caPem());
+        endpoint.host = m_server->host();
+        endpoint.scheme = QStringLiteral("https");
+        endpoint.ca = failure == 9    ? QByteArray()
+                      : failure == 10 ? m_certificates.otherCaPem()
+                                      : m_certificates.caPem();
         break;
     }
+    setServiceEndpoint(endpoint);
     fillExample();
     MessageBoxWatcher watcher;
     QElapsedTimer elapsed;
@@ -590,9 +589,7 @@ void TestGetHelp::redirectNeverGoesFromHttpsToHttp() {
     secure.redirect(302, "http://" + plainEnd.host().toLatin1() + "/form_proc/dc_proc_v2.asp");
     LoopbackHttpServer plainStart;
     plainStart.redirect(302, "https://" + secure.host().toLatin1() + "/form_proc/moved.asp");
-    setServiceHost(plainStart.host());
-    setServiceScheme(QStringLiteral("http"));
-    setServiceCa(m_certificates.caPem());
+    setServiceEndpoint(endpointFor(plainStart, m_certificates.caPem()));
     fillExample();
     MessageBoxWatcher watcher;
     click(helpForm()->cmdOk);
@@ -609,17 +606,17 @@ void TestGetHelp::redirectNeverGoesFromHttpsToHttp() {
 // memory: one byte more fails the request.
 void TestGetHelp::answerBodyIsCapped() {
     const QString url =
-        serviceScheme() + QStringLiteral("://") + m_server->host() + QStringLiteral("/x");
+        serviceEndpoint().scheme + QStringLiteral("://") + m_server->host() + QStringLiteral("/x");
     m_server->answer(200, QByteArray(HttpRequest::kMaxBodyBytes, 'x'));
     HttpRequest full;
-    full.setCaCertificates(serviceCa());
+    full.setCaCertificates(serviceEndpoint().ca);
     full.open(QStringLiteral("GET"), url, false);
     full.send(QString());
     QCOMPARE(full.responseText().size(), HttpRequest::kMaxBodyBytes);
 
     m_server->answer(200, QByteArray(HttpRequest::kMaxBodyBytes + 1, 'x'));
     HttpRequest tooLong;
-    tooLong.setCaCertificates(serviceCa());
+    tooLong.setCaCertificates(serviceEndpoint().ca);
     tooLong.open(QStringLiteral("GET"), url, false);
     QVERIFY_THROWS_EXCEPTION(HttpError, tooLong.send(QString()));
     QVERIFY(tooLong.responseText().isEmpty());
@@ -657,6 +654,45 @@ void TestGetHelp::disabledWithHourglassWhileBusy() {
     QCOMPARE(cursorAfterwards, (QList<Qt::CursorShape>{Qt::WaitCursor, Qt::WaitCursor}));
     QVERIFY(helpForm()->isEnabled());
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+}
+
+// While the request waits for a slow service the event loop keeps running (timers, and with
+// them painting and the desktop's ping), but what the user does meanwhile is dropped, not
+// handled then or afterwards: here the close box, Enter and a click on Cancel.
+void TestGetHelp::slowServiceKeepsWindowsAliveAndDropsInput() {
+    m_server->answerAfter(1500);
+    DestroyHelpForm();
+    frmMain* window = MainForm();
+    window->cmdGetHelp->show();
+    int ticks = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, this, [&] { ++ticks; });
+    ticker.start(20);
+    bool inputDuringWait = false;
+    MessageBoxWatcher watcher;
+    watcher.onBox = [&](QMessageBox*) { ticker.stop(); };
+    QTimer::singleShot(0, this, [&] {
+        QTimer::singleShot(500, this, [&] {
+            frmGetHelp* form = helpForm();
+            inputDuringWait = !form->isEnabled();
+            QCloseEvent closeBox;
+            QCoreApplication::sendEvent(form->windowHandle(), &closeBox);
+            QCoreApplication::postEvent(
+                form, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+            QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {},
+                              form->Command1->geometry().center());
+        });
+        fillExample();
+        click(helpForm()->cmdOk);
+    });
+    click(window->cmdGetHelp); // returns when the form is gone
+
+    QVERIFY(inputDuringWait);
+    QVERIFY2(ticks >= 1500 / 20 / 2, qPrintable(QString::number(ticks)));
+    QCOMPARE(m_server->targets().size(), 1);
+    QCOMPARE(watcher.seen.size(), 1);
+    QCOMPARE(watcher.seen[0].text, kThanks);
+    QCOMPARE(helpForm()->txtFirstName->text(), QStringLiteral("Jo")); // not closed: kept
 }
 
 void TestGetHelp::cancelKeepsTextsCloseBoxEmptiesThem() {
