@@ -8,8 +8,8 @@
 // Usage: first_frame PROGRAM [ARGUMENTS...]
 #define _GNU_SOURCE
 #include <signal.h>
-#include <stdbool.h>
 #include <spawn.h>
+#include <stdbool.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -43,11 +43,9 @@ static void fail(const char* what, pid_t child) {
 // manager put around it, which is not mostly light.)
 static bool showsCaptions(xcb_connection_t* x, xcb_window_t window, uint16_t width,
                           uint16_t height) {
-    xcb_get_image_reply_t* image =
-        xcb_get_image_reply(x,
-                            xcb_get_image(x, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0, width,
-                                          height, UINT32_MAX),
-                            NULL);
+    xcb_get_image_reply_t* image = xcb_get_image_reply(
+        x, xcb_get_image(x, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0, width, height, UINT32_MAX),
+        NULL);
     if (image == NULL)
         return false;
     int dark = 0;
