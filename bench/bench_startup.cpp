@@ -11,5 +11,5 @@ int main(int argc, char* argv[]) {
     QPushButton button(QStringLiteral("&Next >>"), &bare);
     button.setGeometry(136, 224, 89, 25);
     bare.show();
-    return app.exec();
+    return QApplication::exec();
 }

@@ -2,11 +2,11 @@
 // on the command line, waits for the map of its top-level window (SubstructureNotify on the
 // root window), then reads the window's pixels until its captions appear (dark text on the
 // light window; the server's root must be white, as with Xvfb -wr, so that an unpainted
-// window shows none). Prints the milliseconds from just before the process was started to
-// that moment, the process's CPU time then in milliseconds and its peak resident memory in
-// KiB, then kills it.
+// window shows none). Prints the milliseconds from just before the process was started until
+// then, the milliseconds until the map, the process's CPU time in milliseconds and its peak
+// resident memory in KiB at that moment, then kills it.
 // Usage: first_frame PROGRAM [ARGUMENTS...]
-#define _GNU_SOURCE
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <stdbool.h>
@@ -63,6 +63,62 @@ static bool showsCaptions(xcb_connection_t* x, xcb_window_t window, uint16_t wid
     return dark >= kCaptionPixels && 2 * light > pixels;
 }
 
+// The top-level windows created on the root window so far, watched for their map.
+struct Created {
+    xcb_window_t windows[64];
+    int count;
+};
+
+// The program's top-level window when the event shows its map, else XCB_NONE. It is mapped
+// on the root window, or in the frame of a window manager (its own map is then seen through
+// StructureNotify).
+static xcb_window_t mapIn(xcb_connection_t* x, const xcb_generic_event_t* event,
+                          struct Created* created) {
+    const uint8_t type = event->response_type & 0x7f;
+    if (type == XCB_MAP_NOTIFY) {
+        const xcb_window_t mapped = ((const xcb_map_notify_event_t*)event)->window;
+        for (int i = 0; i < created->count; ++i)
+            if (created->windows[i] == mapped)
+                return mapped;
+        return XCB_NONE;
+    }
+    const xcb_create_notify_event_t* create = (const xcb_create_notify_event_t*)event;
+    if (type != XCB_CREATE_NOTIFY || create->override_redirect || created->count == 64)
+        return XCB_NONE;
+    created->windows[created->count++] = create->window;
+    const uint32_t own = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+    xcb_change_window_attributes(x, create->window, XCB_CW_EVENT_MASK, &own);
+    xcb_get_window_attributes_reply_t* state =
+        xcb_get_window_attributes_reply(x, xcb_get_window_attributes(x, create->window), NULL);
+    const bool viewable = state != NULL && state->map_state == XCB_MAP_STATE_VIEWABLE;
+    free(state);
+    return viewable ? create->window : XCB_NONE;
+}
+
+// Waits for the map of the program's top-level window; gives up when the program ends or
+// the time runs out.
+static xcb_window_t mappedWindow(xcb_connection_t* x, pid_t child, double start) {
+    struct Created created = {.count = 0};
+    for (;;) {
+        xcb_generic_event_t* event = xcb_poll_for_event(x);
+        if (event != NULL) {
+            const xcb_window_t window = mapIn(x, event, &created);
+            free(event);
+            if (window != XCB_NONE)
+                return window;
+            continue;
+        }
+        if (xcb_connection_has_error(x))
+            fail("lost the display", child);
+        if (waitpid(child, NULL, WNOHANG) == child)
+            fail("the program ended before its window was mapped", 0);
+        if (nowMs() - start > kTimeoutMs)
+            fail("no window was mapped", child);
+        struct pollfd display = {xcb_get_file_descriptor(x), POLLIN, 0};
+        poll(&display, 1, 100);
+    }
+}
+
 int main(int argc, char* argv[]) {
     if (argc < 2) {
         fputs("usage: first_frame PROGRAM [ARGUMENTS...]\n", stderr);
@@ -84,36 +140,7 @@ int main(int argc, char* argv[]) {
     if (posix_spawnp(&child, argv[1], NULL, NULL, argv + 1, environ) != 0)
         fail("cannot start the program", 0);
 
-    // The program's top-level window: created on the root window, then mapped there, or in
-    // the frame of a window manager (then its own map is seen through StructureNotify).
-    xcb_window_t created[64];
-    int createdCount = 0;
-    xcb_window_t window = XCB_NONE;
-    while (window == XCB_NONE) {
-        xcb_generic_event_t* event = xcb_wait_for_event(x);
-        if (event == NULL)
-            fail("lost the display", child);
-        const uint8_t type = event->response_type & 0x7f;
-        if (type == XCB_CREATE_NOTIFY) {
-            const xcb_create_notify_event_t* create = (const xcb_create_notify_event_t*)event;
-            if (!create->override_redirect && createdCount < 64) {
-                created[createdCount++] = create->window;
-                const uint32_t own = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
-                xcb_change_window_attributes(x, create->window, XCB_CW_EVENT_MASK, &own);
-                xcb_get_window_attributes_reply_t* state = xcb_get_window_attributes_reply(
-                    x, xcb_get_window_attributes(x, create->window), NULL);
-                if (state != NULL && state->map_state == XCB_MAP_STATE_VIEWABLE)
-                    window = create->window;
-                free(state);
-            }
-        } else if (type == XCB_MAP_NOTIFY) {
-            const xcb_map_notify_event_t* map = (const xcb_map_notify_event_t*)event;
-            for (int i = 0; i < createdCount; ++i)
-                if (created[i] == map->window)
-                    window = map->window;
-        }
-        free(event);
-    }
+    const xcb_window_t window = mappedWindow(x, child, start);
     const double mappedAt = nowMs();
     xcb_get_geometry_reply_t* geometry =
         xcb_get_geometry_reply(x, xcb_get_geometry(x, window), NULL);
