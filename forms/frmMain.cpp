@@ -15,7 +15,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QIcon>
-#include <QImage>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -84,11 +84,13 @@ frmMain::frmMain() {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillaby Calculator"));
     setFont(formFont());
-    // Read as PNG by name: no image-format plugin is looked for or loaded at start-up.
+    // Read as PNG only: guessing the format would load every image-format plugin installed.
     QIcon icon;
-    for (const int size : {16, 32, 48, 128})
-        icon.addPixmap(
-            QPixmap::fromImage(QImage(QStringLiteral(":/icons/quillaby-%1.png").arg(size), "PNG")));
+    for (const int size : {16, 32, 48, 128}) {
+        QImageReader reader(QStringLiteral(":/icons/quillaby-%1.png").arg(size), "PNG");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
     setWindowIcon(icon);
 
     cmdGetHelp = makeButton("cmdGetHelp", QStringLiteral("Get Help Now!"), this);

@@ -5,6 +5,7 @@
 #include "forms/frmMain.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QFontInfo>
 #include <QFrame>
 #include <QLabel>
@@ -186,6 +187,10 @@ void TestMainWindow::icon() {
     const QList<QSize> sizes = MainForm()->windowIcon().availableSizes();
     QVERIFY(sizes.contains(QSize(16, 16)));
     QVERIFY(sizes.contains(QSize(32, 32)));
+    // Read as PNG only: no image-format plugin was loaded for it.
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    QVERIFY(maps.open(QIODevice::ReadOnly));
+    QVERIFY(!maps.readAll().contains("/imageformats/"));
 }
 
 void TestMainWindow::createDebtsReplacesTheCollection() {
