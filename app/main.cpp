@@ -18,5 +18,5 @@ int main(int argc, char* argv[]) {
     DisplayCheck::release();
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quillaby.Calculator"));
     modGeneral::Main();
-    return app.exec();
+    return QApplication::exec();
 }

@@ -75,7 +75,7 @@ int main(int argc, char* argv[]) {
     QWidget* window = &bare;
 #endif
     window->installEventFilter(&firstPaint);
-    const int result = app.exec();
+    const int result = QApplication::exec();
 #ifdef STARTUP_PROGRAM
     modGeneral::Shutdown();
 #endif
