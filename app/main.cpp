@@ -19,5 +19,5 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quillaby.Calculator"));
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &app, &modGeneral::Shutdown);
     modGeneral::Main();
-    return app.exec();
+    return QApplication::exec();
 }

@@ -2,7 +2,6 @@
 #include "frmGetHelp.h"
 
 #include "app/modGeneral.h"
-#include "forms/frmMain.h"
 #include "platform/EventPump.h"
 #include "platform/FormBuilder.h"
 #include "platform/FormFont.h"

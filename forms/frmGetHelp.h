@@ -13,7 +13,7 @@ class frmGetHelp : public QDialog {
     Q_OBJECT
 
 public:
-    frmGetHelp(QWidget* owner);
+    explicit frmGetHelp(QWidget* owner);
 
     std::int16_t KeyPressUrlFilter(std::int16_t& p_sKeyAscii) const;
     bool validateForm();

@@ -26,7 +26,8 @@ public:
     std::int16_t KeyPressNumericFilter(std::int16_t& p_sKeyAscii) const;
     void highlightTextBox(QLineEdit* txtTextBox);
 
-    // Appends lines, each ended by CR LF, to the text of the results box, in one edit.
+    // Appends lines to the text of the results box, in one edit. The box stores each line
+    // ended by LF; resultsText() gives them ended by CR LF.
     void ResultsAddLine(const QStringList& p_colLines);
 
     void cmdNext_Click();

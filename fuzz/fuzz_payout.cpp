@@ -4,6 +4,7 @@
 #include "FuzzCheck.h"
 #include "model/clsDebt.h"
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -35,7 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(returned == debt.totalPayout());
     for (int i = 0; i < 3; ++i) {
         const double stored[] = {debt.balance(), debt.interestRate(), debt.minPayment()};
-        FUZZ_CHECK(std::memcmp(&stored[i], &inputs[i], sizeof(double)) == 0); // inputs kept
+        // inputs kept bit for bit (a NaN's payload and the sign of zero too)
+        FUZZ_CHECK(std::bit_cast<std::uint64_t>(stored[i]) ==
+                   std::bit_cast<std::uint64_t>(inputs[i]));
     }
     const auto months = debt.totalMonths();
     const double interest = debt.totalInterestPaid();

@@ -51,77 +51,22 @@ QString NumberText::general(double value) {
     return text;
 }
 
-namespace {
-
-// The amount in whole cents, as decimal digits without a sign: the 15-significant-digit
-// decimal value of the double rounded to the cent, a true half going away from zero (a sum
-// of cents such as 183.67999999999998 gives 18368).
-QString centDigits(double magnitude) {
-    const QString digitsAndExponent = QString::number(magnitude, 'e', 14);
-    const qsizetype ePos = digitsAndExponent.indexOf(u'e');
-    QString digits = digitsAndExponent.left(ePos);
-    digits.remove(u'.');
-    const int exponent = digitsAndExponent.mid(ePos + 1).toInt();
-
-    // digits holds d0 d1 ... d14, the value is 0.d0d1... * 10^(exponent + 1).
-    // Cents are the digits left of position exponent + 3.
-    const int centPlaces = exponent + 3;
-    QString cents;
-    bool roundUp = false;
-    if (centPlaces <= 0) {
-        cents = QStringLiteral("0");
-        roundUp = centPlaces == 0 && digits.at(0) >= u'5';
-    } else if (centPlaces >= digits.size()) {
-        cents = digits + QString(centPlaces - digits.size(), u'0');
-    } else {
-        cents = digits.left(centPlaces);
-        roundUp = digits.at(centPlaces) >= u'5';
-    }
-    if (roundUp) {
-        int i = static_cast<int>(cents.size()) - 1;
-        while (i >= 0 && cents.at(i) == u'9') {
-            cents[i] = u'0';
-            --i;
-        }
-        if (i < 0)
-            cents.prepend(u'1');
-        else
-            cents[i] = QChar(cents.at(i).unicode() + 1);
-    }
-    return cents;
-}
-
-// "$#.00" of a whole number of cents given as digits: no digit before the point when the
-// whole part is 0, and no sign on a zero amount.
-QString moneyFromCentDigits(bool negative, QString cents) {
-    while (cents.size() < 3)
-        cents.prepend(u'0');
-    QString whole = cents.left(cents.size() - 2);
-    while (whole.startsWith(u'0'))
-        whole.remove(0, 1);
-    const QString text = u'$' + whole + u'.' + cents.right(2);
-    const bool isZero = whole.isEmpty() && cents.right(2) == QLatin1String("00");
-    return negative && !isZero ? u'-' + text : text;
-}
-
-} // namespace
-
-QString NumberText::money(double value) {
-    if (!std::isfinite(value))
-        return general(value);
-    return moneyFromCentDigits(value < 0, centDigits(std::fabs(value)));
-}
-
 std::optional<qint64> NumberText::cents(double value) {
     if (!std::isfinite(value) || std::fabs(value) >= 1e16)
         return std::nullopt;
-    const qint64 magnitude = centDigits(std::fabs(value)).toLongLong();
-    return value < 0 ? -magnitude : magnitude;
+    // The payoff's sums of cents stay below a few billion dollars (no month pays 2^31 cents
+    // or more, and the balance falls by 1% a month at least). A double's error there is a
+    // tiny fraction of a cent, so the product rounds to the intended cent.
+    return std::llround(value * 100);
 }
 
 QString NumberText::moneyFromCents(qint64 cents) {
-    const auto magnitude = static_cast<quint64>(cents < 0 ? -(cents + 1) : cents) + (cents < 0);
-    return moneyFromCentDigits(cents < 0, QString::number(magnitude));
+    const quint64 magnitude = cents < 0 ? 0 - static_cast<quint64>(cents) : cents;
+    const quint64 whole = magnitude / 100;
+    return QStringLiteral("%1$%2.%3")
+        .arg(cents < 0 ? QStringLiteral("-") : QString(),
+             whole ? QString::number(whole) : QString())
+        .arg(magnitude % 100, 2, 10, QChar(u'0'));
 }
 
 std::optional<double> NumberText::debtAmount(const QString& text) {

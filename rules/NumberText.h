@@ -12,15 +12,13 @@ namespace NumberText {
 // magnitudes of 1e15 and more or below 1e-15.
 QString general(double value);
 
-// Money in the pattern "$#.00": halves away from zero, no digit before the point when the
-// whole part is 0 ($.15, $.00, $12345.60).
-QString money(double value);
-
-// The amount that money() prints, in whole cents; nothing for an amount that is not finite
-// or of 1e16 or more.
+// A whole-cent amount, such as a sum of amounts rounded to the cent, in whole cents: the
+// nearest cent, a half away from zero; nothing for an amount that is not finite or of 1e16
+// or more.
 std::optional<qint64> cents(double value);
 
-// "$#.00" of a whole number of cents, as money() writes it ($.15, -$4.85).
+// Money in the pattern "$#.00" of a whole number of cents: no digit before the point when
+// the whole part is 0, no sign on zero ($.15, $.00, -$4.85, $12345.60).
 QString moneyFromCents(qint64 cents);
 
 // A text made only of digits with at most one "." and at least one digit (12, 12., .5,

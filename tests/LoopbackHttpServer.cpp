@@ -33,6 +33,19 @@ quint16 boundPort(int socket) {
     return ntohs(address.sin_port);
 }
 
+// A socket bound to a free loopback port, listening if asked; an exception if either fails.
+int boundSocket(bool listening) {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    const sockaddr_in address = loopback(0);
+    if (fd < 0 || bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        (listening && listen(fd, 8) != 0)) {
+        if (fd >= 0)
+            close(fd);
+        throw std::runtime_error("the test server found no free loopback port");
+    }
+    return fd;
+}
+
 bool readable(int socket, int timeoutMs) {
     pollfd entry{socket, POLLIN, 0};
     return poll(&entry, 1, timeoutMs) > 0;
@@ -160,10 +173,7 @@ SSL_CTX* tlsContext(const TlsIdentity& identity) {
 LoopbackHttpServer::LoopbackHttpServer(const std::optional<TlsIdentity>& tls) {
     if (tls)
         m_tls = tlsContext(*tls);
-    m_listener = socket(AF_INET, SOCK_STREAM, 0);
-    const sockaddr_in address = loopback(0);
-    bind(m_listener, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    listen(m_listener, 8);
+    m_listener = boundSocket(true);
     m_port = boundPort(m_listener);
     m_thread = std::thread([this] { serve(); });
 }
@@ -217,9 +227,7 @@ QStringList LoopbackHttpServer::targets() const {
 }
 
 quint16 LoopbackHttpServer::closedPort() {
-    const int probe = socket(AF_INET, SOCK_STREAM, 0);
-    const sockaddr_in address = loopback(0);
-    bind(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    const int probe = boundSocket(false);
     const quint16 port = boundPort(probe);
     close(probe);
     return port;
@@ -301,7 +309,7 @@ void LoopbackHttpServer::handle(int client) {
         connection.sendAll("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nOK and then");
         break;
     case Behaviour::HugeBody: {
-        const QByteArray huge(10 * 1024 * 1024, 'O');
+        const QByteArray huge(qsizetype{10} * 1024 * 1024, 'O');
         connection.sendAll("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(huge.size()) +
                            "\r\n\r\n" + huge);
         break;

@@ -165,7 +165,7 @@ void TestDebt::failures() {
         QFAIL("the calculation did not fail");
     } catch (const PayoutError& error) {
         QCOMPARE(int(error.kind()), kind);
-        QVERIFY(std::string(error.what()).size() > 0);
+        QVERIFY(!std::string(error.what()).empty());
     }
     QCOMPARE(debt.totalMonths(), 58);
     QCOMPARE(cents(debt.totalInterestPaid()), 35921);
@@ -225,8 +225,9 @@ void TestDebt::largestAcceptedInputsEndOrOverflow() {
     std::uniform_int_distribution<qint64> paymentCents(1, 9999999999LL);
     int succeeded = 0;
     for (int i = 0; i < 3000; ++i) {
-        clsDebt debt = makeDebt(balanceCents(random) / 100.0, rateHundredths(random) / 100.0,
-                                paymentCents(random) / 100.0);
+        clsDebt debt = makeDebt(static_cast<double>(balanceCents(random)) / 100,
+                                rateHundredths(random) / 100.0,
+                                static_cast<double>(paymentCents(random)) / 100);
         try {
             debt.CalculatePayout();
         } catch (const PayoutError& error) {

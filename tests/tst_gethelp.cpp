@@ -359,9 +359,7 @@ void TestGetHelp::escaping_data() {
 void TestGetHelp::escaping() {
     QFETCH(QString, typed);
     QFETCH(QString, escaped);
-    const QString original = typed;
     QCOMPARE(UrlEscapeValue(typed), escaped);
-    QCOMPARE(typed, original);
 }
 
 void TestGetHelp::workedExampleArrivesExactly() {
