@@ -15,9 +15,6 @@
 #include "app/modGeneral.h"
 #include "forms/frmMain.h"
 #endif
-#ifdef STARTUP_DISPLAY_CHECK
-#include "platform/DisplayCheck.h"
-#endif
 
 namespace {
 
@@ -54,14 +51,7 @@ private:
 } // namespace
 
 int main(int argc, char* argv[]) {
-#ifdef STARTUP_DISPLAY_CHECK
-    if (!DisplayCheck::displayReachable())
-        return 1;
-#endif
     QApplication app(argc, argv);
-#ifdef STARTUP_DISPLAY_CHECK
-    DisplayCheck::release();
-#endif
     FirstPaint firstPaint;
 #ifdef STARTUP_PROGRAM
     modGeneral::Main();
