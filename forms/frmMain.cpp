@@ -11,6 +11,7 @@
 #include "platform/Twips.h"
 #include "rules/NumberText.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
@@ -165,6 +166,7 @@ frmMain::frmMain() {
         PastedText::install(box, PastedText::TrimBlanks);
         box->installEventFilter(this);
     }
+    cboNumDebts->installEventFilter(this);
     // A double-click on Next of the last page presses neither Cancel nor "Get Help Now!".
     new SecondClickGuard(cmdNext, {cmdCancel, cmdGetHelp});
 
@@ -262,6 +264,16 @@ QString frmMain::resultsText() const {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == cboNumDebts) {
+        // Enter on the closed list presses Next, whatever the platform theme makes of it
+        // (under GNOME's it would open the list). Within the open list it picks an item.
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (event->type() != QEvent::KeyPress || cboNumDebts->view()->isVisible() ||
+            (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter))
+            return false;
+        keyPressEvent(key);
+        return true;
+    }
     if (watched == txtBalance)
         return KeyPress::dropsKey(event, [this](std::int16_t& key) { txtBalance_KeyPress(key); });
     if (watched == txtInterestRate)
