@@ -71,6 +71,8 @@ frmGetHelp::frmGetHelp(QWidget* owner) : QDialog(owner) {
         {lblLabel, 0, 120, 1095, 255},
     });
     setFixedSize(twipsToPixels(4755), twipsToPixels(4275));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     FormBuilder::chainTabOrder({txtFirstName, txtLastName, txtAddress, txtCity, txtState,
                                 txtZipCode, txtHomePhone, txtWorkPhone, txtEmail, cmdOk, Command1});
     txtFirstName->setFocus();

@@ -140,6 +140,10 @@ frmMain::frmMain() {
         {lblResults, 240, 240, 2055, 255},
     });
     setFixedSize(twipsToPixels(3990), twipsToPixels(3810));
+    // Fixed in size, so no maximise button (Qt's own title bar on Wayland would offer one).
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     FormBuilder::chainTabOrder({cboNumDebts, txtBalance, txtInterestRate, txtMinimumPayment,
                                 txtResults, cmdNext, cmdBack, cmdCancel, cmdGetHelp});
 

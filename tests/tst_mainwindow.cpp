@@ -15,6 +15,7 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTest>
+#include <QWindow>
 
 using namespace modGeneral;
 
@@ -44,6 +45,9 @@ void TestMainWindow::startUpState() {
     QCOMPARE(form->windowTitle(), QStringLiteral("Quillaby Calculator"));
     QCOMPARE(form->minimumSize(), QSize(266, 254));
     QCOMPARE(form->maximumSize(), QSize(266, 254));
+    const Qt::WindowFlags flags = form->windowHandle()->flags(); // no maximise button
+    QCOMPARE(flags & (Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
+             Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
     QVERIFY(form->fraNumDebts->isVisible());
     QVERIFY(!form->fraDebt->isVisible());
