@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QTest>
 
@@ -25,7 +26,7 @@ void MessageBoxWatcher::poll() {
         if (onBox)
             onBox(box);
         seen.append({box->text(), box->windowTitle(), box->icon(),
-                     static_cast<int>(box->buttons().size())});
+                     static_cast<int>(box->buttons().size()), QFontInfo(box->font()).fixedPitch()});
         if (answerWithKey)
             QTest::keyClick(box, Qt::Key_Return);
         else if (QAbstractButton* ok = box->button(QMessageBox::Ok))

@@ -24,6 +24,7 @@ public:
         QString title;
         QMessageBox::Icon icon;
         int buttonCount;
+        bool fixedPitch; // the box's font
     };
 
     explicit MessageBoxWatcher(int watchdogMs = 20000);

@@ -328,6 +328,7 @@ void TestGetHelp::checks() {
     QCOMPARE(watcher.seen[0].text, message);
     QCOMPARE(watcher.seen[0].title, QStringLiteral("Quillaby"));
     QCOMPARE(watcher.seen[0].icon, QMessageBox::Warning);
+    QVERIFY(!watcher.seen[0].fixedPitch);
     QVERIFY(form->isEnabled());
     QVERIFY(form->isVisible());
     QTRY_COMPARE(form->focusWidget(), failing);
