@@ -8,7 +8,6 @@
 #include "platform/KeyPress.h"
 #include "platform/PastedText.h"
 #include "platform/SecondClickGuard.h"
-#include "platform/Twips.h"
 #include "rules/NumberText.h"
 
 #include <QAbstractItemView>
@@ -139,11 +138,7 @@ frmMain::frmMain() {
         {txtResults, 120, 480, 3495, 2655},
         {lblResults, 240, 240, 2055, 255},
     });
-    setFixedSize(twipsToPixels(3990), twipsToPixels(3810));
-    // Fixed in size, so no maximise button (Qt's own title bar on Wayland would offer one).
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+    FormBuilder::fixWindowSize(this, 3990, 3810, Qt::WindowMinimizeButtonHint);
     FormBuilder::chainTabOrder({cboNumDebts, txtBalance, txtInterestRate, txtMinimumPayment,
                                 txtResults, cmdNext, cmdBack, cmdCancel, cmdGetHelp});
 
