@@ -3,25 +3,6 @@
 
 #include "Twips.h"
 
-#include <QEvent>
-
-namespace {
-
-class NoMaximise : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        auto* window = static_cast<QWidget*>(watched);
-        if (event->type() == QEvent::WindowStateChange && window->isMaximized())
-            window->setWindowState(window->windowState() & ~Qt::WindowMaximized);
-        return false;
-    }
-};
-
-} // namespace
-
 QLabel* FormBuilder::makeLabel(const char* name, const QString& caption, Qt::Alignment alignment,
                                QWidget* parent) {
     auto* label = make<QLabel>(name, parent);
@@ -39,7 +20,6 @@ void FormBuilder::fixWindowSize(QWidget* window, int width, int height, Qt::Wind
     window->setFixedSize(twipsToPixels(width), twipsToPixels(height));
     window->setWindowFlags(window->windowType() | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | buttons);
-    window->installEventFilter(new NoMaximise(window));
 }
 
 void FormBuilder::chainTabOrder(std::initializer_list<QWidget*> order) {

@@ -28,8 +28,7 @@ struct Placement {
 void place(std::initializer_list<Placement> layout);
 
 // Gives the window its fixed size in twips and a title bar without a maximise button: close
-// and the given buttons. A request to maximise it all the same (Qt's own title bar on Wayland
-// draws the button whatever the flags) is undone.
+// and the given buttons.
 void fixWindowSize(QWidget* window, int width, int height, Qt::WindowFlags buttons);
 
 // Tab walks the controls in this order.
