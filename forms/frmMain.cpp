@@ -266,9 +266,10 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == cboNumDebts) {
         // Enter on the closed list presses Next, whatever the platform theme makes of it
         // (under GNOME's it would open the list). Within the open list it picks an item.
+        if (event->type() != QEvent::KeyPress || cboNumDebts->view()->isVisible())
+            return false;
         auto* key = static_cast<QKeyEvent*>(event);
-        if (event->type() != QEvent::KeyPress || cboNumDebts->view()->isVisible() ||
-            (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter))
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
             return false;
         keyPressEvent(key);
         return true;
