@@ -45,6 +45,7 @@ private:
     QTimer m_timer;
     QWidget* m_lastOtherModal = nullptr;
     int m_otherModalTicks = 0;
+    int m_inactiveBoxTicks = 0;
     int m_watchdogTicks;
 };
 

@@ -16,12 +16,8 @@ xvfb=$!
 for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
 [ -e "/tmp/.X11-unix/X$n" ] || { echo "Xvfb :$n did not start"; cat "$runtime/xvfb.log"; exit 1; }
 
-# Without Weston's on-screen keyboard: with it, the input method's state on a focus change may
-# clear a box's selection at random, which the tests' instant answers to message boxes race.
-printf '[core]\nidle-time=0\n[input-method]\npath=\n' >"$runtime/weston.ini"
-DISPLAY=:$n XDG_RUNTIME_DIR="$runtime" weston --config="$runtime/weston.ini" \
-    --backend=x11-backend.so --socket=quillaby-test --width=1000 --height=700 \
-    >"$runtime/weston.log" 2>&1 &
+DISPLAY=:$n XDG_RUNTIME_DIR="$runtime" weston --backend=x11-backend.so --socket=quillaby-test \
+    --idle-time=0 --width=1000 --height=700 >"$runtime/weston.log" 2>&1 &
 weston=$!
 for _ in $(seq 100); do
     [ -S "$runtime/quillaby-test" ] && break
