@@ -8,7 +8,6 @@
 #include "platform/KeyPress.h"
 #include "platform/MessageBox.h"
 #include "platform/PastedText.h"
-#include "platform/Twips.h"
 #include "rules/NumberText.h"
 
 #include <QApplication>
@@ -69,7 +68,7 @@ frmGetHelp::frmGetHelp(QWidget* owner) : QDialog(owner) {
         {Label2, 0, 840, 1095, 255},           {Label1, 0, 480, 1095, 255},
         {lblLabel, 0, 120, 1095, 255},
     });
-    setFixedSize(twipsToPixels(4755), twipsToPixels(4275));
+    FormBuilder::fixWindowSize(this, 4755, 4275, {});
     FormBuilder::chainTabOrder({txtFirstName, txtLastName, txtAddress, txtCity, txtState,
                                 txtZipCode, txtHomePhone, txtWorkPhone, txtEmail, cmdOk, Command1});
     txtFirstName->setFocus();

@@ -8,9 +8,9 @@
 #include "platform/KeyPress.h"
 #include "platform/PastedText.h"
 #include "platform/SecondClickGuard.h"
-#include "platform/Twips.h"
 #include "rules/NumberText.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
@@ -140,7 +140,7 @@ frmMain::frmMain() {
         {txtResults, 120, 480, 3495, 2655},
         {lblResults, 240, 240, 2055, 255},
     });
-    setFixedSize(twipsToPixels(3990), twipsToPixels(3810));
+    FormBuilder::fixWindowSize(this, 3990, 3810, Qt::WindowMinimizeButtonHint);
     FormBuilder::chainTabOrder({cboNumDebts, txtBalance, txtInterestRate, txtMinimumPayment,
                                 txtResults, cmdNext, cmdBack, cmdCancel, cmdGetHelp});
 
@@ -167,6 +167,7 @@ frmMain::frmMain() {
         PastedText::install(box, PastedText::TrimBlanks);
         box->installEventFilter(this);
     }
+    cboNumDebts->installEventFilter(this);
     // A double-click on Next of the last page presses neither Cancel nor "Get Help Now!".
     new SecondClickGuard(cmdNext, {cmdCancel, cmdGetHelp});
 
@@ -258,6 +259,17 @@ void frmMain::ResultsAddLine(const QStringList& p_colLines) {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == cboNumDebts) {
+        // Enter on the closed list presses Next, whatever the platform theme makes of it
+        // (under GNOME's it would open the list). Within the open list it picks an item.
+        if (event->type() != QEvent::KeyPress || cboNumDebts->view()->isVisible())
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            return false;
+        keyPressEvent(key);
+        return true;
+    }
     if (watched == txtBalance)
         return KeyPress::dropsKey(event, [this](std::int16_t& key) { txtBalance_KeyPress(key); });
     if (watched == txtInterestRate)

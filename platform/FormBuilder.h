@@ -27,6 +27,11 @@ struct Placement {
 
 void place(std::initializer_list<Placement> layout);
 
+// Gives the window its fixed size in twips and a title bar without a maximise button: close
+// and the given buttons. Maximised all the same (Qt's own title bar on Wayland), it may take
+// the size it is given until it is back to normal.
+void fixWindowSize(QWidget* window, int width, int height, Qt::WindowFlags buttons);
+
 // Tab walks the controls in this order.
 void chainTabOrder(std::initializer_list<QWidget*> order);
 

@@ -1,6 +1,7 @@
 // Character codes of key presses, for the forms' key filters.
 #pragma once
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <cstdint>
 #include <optional>
@@ -14,8 +15,22 @@ namespace KeyPress {
 std::optional<std::int16_t> typedCode(const QKeyEvent* event);
 
 // Hands the character a key press types to a key-press handler, which may replace the code;
-// true when the handler dropped the key (code 0). Events that type nothing pass untouched.
-template <typename Handler> bool dropsKey(const QEvent* event, Handler handler) {
+// true when the handler dropped the key (code 0). Text that an input method or an on-screen
+// keyboard commits goes through the handler a character at a time, and only the characters
+// it keeps are committed. Events that type nothing pass untouched.
+template <typename Handler> bool dropsKey(QEvent* event, Handler handler) {
+    if (event->type() == QEvent::InputMethod) {
+        auto* input = static_cast<QInputMethodEvent*>(event);
+        QString kept;
+        for (const QChar ch : input->commitString()) {
+            auto code = static_cast<std::int16_t>(ch.unicode());
+            handler(code);
+            if (code != 0)
+                kept += ch;
+        }
+        input->setCommitString(kept, input->replacementStart(), input->replacementLength());
+        return false;
+    }
     if (event->type() != QEvent::KeyPress)
         return false;
     const auto code = typedCode(static_cast<const QKeyEvent*>(event));

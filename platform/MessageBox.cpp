@@ -1,6 +1,7 @@
 // Message boxes of the program, all with the caption "Quillaby" and a single OK button.
 #include "MessageBox.h"
 
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 
@@ -10,6 +11,13 @@ void MessageBox::show(QWidget* parent, const QString& text, Style style) {
     box.setObjectName(QStringLiteral("QuillabyMessageBox"));
     box.setAccessibleDescription(text); // read with the alert by screen readers
     box.setWindowModality(Qt::ApplicationModal);
+    // Where the system's sans-serif falls to a monospaced face (as with the Liberation fonts
+    // alone), the box takes their proportional sans.
+    if (QFontInfo(box.font()).fixedPitch()) {
+        QFont font = box.font();
+        font.setFamily(QStringLiteral("Liberation Sans"));
+        box.setFont(font);
+    }
     box.setEnabled(true);
     // An application-wide busy pointer (the help form's hourglass) gives way to the arrow
     // while the box waits for the user, and comes back after it.

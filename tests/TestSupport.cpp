@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -23,11 +24,16 @@ MessageBoxWatcher::~MessageBoxWatcher() {
 void MessageBoxWatcher::poll() {
     QWidget* modal = QApplication::activeModalWidget();
     auto* box = qobject_cast<QMessageBox*>(modal);
+    // As a person would, answer once the box has the keyboard (on Wayland the compositor gives
+    // it a moment later), or after half a second where it never gets it.
+    if (box != nullptr && box->isVisible() && !box->isActiveWindow() && ++m_inactiveBoxTicks < 50)
+        return;
+    m_inactiveBoxTicks = 0;
     if (box != nullptr && box->isVisible()) {
         if (onBox)
             onBox(box);
         seen.append({box->text(), box->windowTitle(), box->icon(),
-                     static_cast<int>(box->buttons().size())});
+                     static_cast<int>(box->buttons().size()), QFontInfo(box->font()).fixedPitch()});
         if (answerWithKey)
             QTest::keyClick(box, Qt::Key_Return);
         else if (QAbstractButton* ok = box->button(QMessageBox::Ok))

@@ -27,6 +27,7 @@ public:
         QString title;
         QMessageBox::Icon icon;
         int buttonCount;
+        bool fixedPitch; // the box's font
     };
 
     explicit MessageBoxWatcher(int watchdogMs = 20000);
@@ -47,6 +48,7 @@ private:
     QTimer m_timer;
     QWidget* m_lastOtherModal = nullptr;
     int m_otherModalTicks = 0;
+    int m_inactiveBoxTicks = 0;
     int m_watchdogTicks;
 };
 

@@ -13,6 +13,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -72,6 +73,8 @@ private slots:
     void layoutAndControlOrder();
     void tabOrderAndDefaultButton();
     void typingInFilteredBoxes();
+    void committedTextIsFiltered_data();
+    void committedTextIsFiltered();
     void checks_data();
     void checks();
     void checksRunInOrder();
@@ -226,6 +229,49 @@ void TestGetHelp::typingInFilteredBoxes() {
     }
 }
 
+// Text committed by an input method or an on-screen keyboard meets the boxes' key filters.
+void TestGetHelp::committedTextIsFiltered_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("committed");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("balance") << "txtBalance"
+                             << "2500xe."
+                             << "2500.";
+    QTest::newRow("rate") << "txtInterestRate"
+                          << "18,9 %"
+                          << "189";
+    QTest::newRow("payment, wide digit") << "txtMinimumPayment"
+                                         << "\uFF150"
+                                         << "0";
+    QTest::newRow("first name") << "txtFirstName"
+                                << "St. Lo-u'is,@9#&/"
+                                << "St.Louis,@9";
+    QTest::newRow("e-mail, emoji") << "txtEmail"
+                                   << "a+b@c.org\U0001F600"
+                                   << "ab@c.org";
+    QTest::newRow("address whole") << "txtAddress"
+                                   << "1 Elm-St. #2"
+                                   << "1 Elm-St. #2";
+    QTest::newRow("zip whole") << "txtZipCode"
+                               << "12345-6789"
+                               << "12345-6789";
+}
+
+void TestGetHelp::committedTextIsFiltered() {
+    QFETCH(QString, box);
+    QFETCH(QString, committed);
+    QFETCH(QString, kept);
+    auto* edit = helpForm()->findChild<QLineEdit*>(box);
+    if (edit == nullptr)
+        edit = MainForm()->findChild<QLineEdit*>(box);
+    QVERIFY(edit != nullptr);
+    edit->setText(QStringLiteral("1"));
+    QInputMethodEvent event;
+    event.setCommitString(committed);
+    QApplication::sendEvent(edit, &event);
+    QCOMPARE(edit->text(), "1" + kept);
+}
+
 void TestGetHelp::checks_data() {
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("text");
@@ -281,6 +327,7 @@ void TestGetHelp::checks() {
     QCOMPARE(watcher.seen[0].text, message);
     QCOMPARE(watcher.seen[0].title, QStringLiteral("Quillaby"));
     QCOMPARE(watcher.seen[0].icon, QMessageBox::Warning);
+    QVERIFY(!watcher.seen[0].fixedPitch);
     QVERIFY(form->isEnabled());
     QVERIFY(form->isVisible());
     QTRY_COMPARE(form->focusWidget(), failing);

@@ -1,16 +1,18 @@
 #!/bin/sh
 # Starts the program with no display at all, and with displays that do not exist (X, Wayland,
 # or a platform named in QT_QPA_PLATFORM): each time it must print one line that says so and
-# exit with status 1 (no Qt abort, no core dump). When Qt's platform list names one platform
-# that works, the program starts.
+# exit with status 1 (no Qt abort, no core dump). In a Wayland session without Qt's Wayland
+# plugin the line names the package that brings it. When Qt's platform list names one
+# platform that works, the program starts.
 clean_env="env -u WAYLAND_DISPLAY -u WAYLAND_SOCKET -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE"
 check() {
+    expected=${expected:-needs a graphical display}
     out=$($clean_env "$@" 2>&1)
     rc=$?
     printf '%s\n' "$out"
     [ "$rc" -eq 1 ] || { echo "exit status $rc, expected 1"; exit 1; }
     [ "$(printf '%s\n' "$out" | wc -l)" -eq 1 ] || { echo "expected one line"; exit 1; }
-    printf '%s' "$out" | grep -q 'needs a graphical display' || { echo "message missing"; exit 1; }
+    printf '%s' "$out" | grep -q "$expected" || { echo "message missing"; exit 1; }
 }
 runtime=$(mktemp -d)
 trap 'rm -rf "$runtime"' EXIT
@@ -22,6 +24,14 @@ check DISPLAY=:$n "$1"
 check QT_QPA_PLATFORM=xcb DISPLAY=:$n "$1"
 check "QT_QPA_PLATFORM=wayland;xcb" DISPLAY=:$n "$1"
 check -u DISPLAY WAYLAND_DISPLAY=no-such-socket XDG_RUNTIME_DIR="$runtime" "$1"
+
+# A copy of the program whose qt.conf gives it a plugin folder with the X plugin alone.
+mkdir -p "$runtime/plugins/platforms" "$runtime/bin"
+ln -s "$(qtpaths6 --query QT_INSTALL_PLUGINS)/platforms/libqxcb.so" "$runtime/plugins/platforms/"
+cp "$1" "$runtime/bin/"
+printf '[Paths]\nPlugins=%s\n' "$runtime/plugins" >"$runtime/bin/qt.conf"
+expected=qt6-wayland check -u DISPLAY XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=wayland-0 \
+    XDG_RUNTIME_DIR="$runtime" "$runtime/bin/$(basename "$1")"
 
 $clean_env "QT_QPA_PLATFORM=xcb;offscreen" DISPLAY=:$n timeout 3 "$1" >/dev/null 2>&1
 rc=$?
