@@ -16,8 +16,12 @@ check() {
 }
 runtime=$(mktemp -d)
 trap 'rm -rf "$runtime"' EXIT
+# A display no X server holds: neither its lock file nor its socket exists (an abstract
+# socket, seen in /proc/net/unix, is shared with every chroot on the machine).
 n=8731
-while [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+while [ -e "/tmp/.X$n-lock" ] || grep -q "/tmp/.X11-unix/X$n\$" /proc/net/unix; do
+    n=$((n + 1))
+done
 
 check -u DISPLAY "$1"
 check DISPLAY=:$n "$1"
@@ -41,14 +45,16 @@ rc=$?
 # check must not leave the server without clients just as Qt connects: the server would
 # reset then, and Qt abort. Under load that happened to about one start in three, so two
 # busy loops run alongside.)
-Xvfb :$n -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself and writes its number once it listens.
+Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$runtime/display" >/dev/null 2>&1 &
 xvfb=$!
 timeout 20 sh -c 'while :; do :; done' &
 busy1=$!
 timeout 20 sh -c 'while :; do :; done' &
 busy2=$!
 trap 'kill $xvfb $busy1 $busy2 2>/dev/null; rm -rf "$runtime"' EXIT
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+for _ in $(seq 50); do [ -s "$runtime/display" ] && break; sleep 0.1; done
+n=$(cat "$runtime/display")
 for attempt in 1 2 3 4 5 6 7 8 9 10; do
     $clean_env DISPLAY=:$n timeout 1 "$1" >/dev/null 2>&1
     rc=$?
