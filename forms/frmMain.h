@@ -27,7 +27,7 @@ public:
     void highlightTextBox(QLineEdit* txtTextBox);
 
     // Appends lines to the text of the results box, in one edit. The box stores each line
-    // ended by LF; resultsText() gives them ended by CR LF.
+    // ended by LF.
     void ResultsAddLine(const QStringList& p_colLines);
 
     void cmdNext_Click();

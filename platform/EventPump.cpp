@@ -58,7 +58,7 @@ void EventPump::waitWithoutInput(const std::function<void()>& work) {
     const DepthGuard guard; // the report's doEvents stays out of this wait
     const InputDropper dropper;
     std::atomic<bool> done = false;
-    std::thread worker([&] {
+    const std::jthread worker([&] {
         work();
         done = true;
         // An event for this thread, so that the wait below wakes up and sees done.
@@ -67,6 +67,7 @@ void EventPump::waitWithoutInput(const std::function<void()>& work) {
     });
     while (!done)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    worker.join();
-    QCoreApplication::processEvents(); // input that came in at the very end goes too
+    // Input that came in at the very end goes too: Qt may read a window-system event in one
+    // pass and deliver it in the next, so passes are made until one finds nothing.
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
 }

@@ -7,6 +7,7 @@
 
 #include <curl/curl.h>
 #include <dlfcn.h>
+#include <system_error>
 
 namespace {
 
@@ -97,7 +98,12 @@ void HttpRequest::send(const QString& sBody) {
     setOptions();
     // The transfer runs on a worker thread; this thread keeps the windows alive meanwhile.
     CURLcode result = CURLE_OK;
-    EventPump::waitWithoutInput([this, &result] { result = curl().easyPerform(handle(m_curl)); });
+    try {
+        EventPump::waitWithoutInput(
+            [this, &result] { result = curl().easyPerform(handle(m_curl)); });
+    } catch (const std::system_error&) {
+        fail("no thread could be started for the request");
+    }
     if (result != CURLE_OK)
         fail(curl().easyStrerror(result));
 }

@@ -23,6 +23,8 @@ template <typename Handler> bool dropsKey(QEvent* event, Handler handler) {
         auto* input = static_cast<QInputMethodEvent*>(event);
         QString kept;
         for (const QChar ch : input->commitString()) {
+            if (ch.unicode() < 32)
+                continue; // committed, a control code would be a character, not an edit
             auto code = static_cast<std::int16_t>(ch.unicode());
             handler(code);
             if (code != 0)

@@ -20,7 +20,7 @@ grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" \
     "$stage/usr/share/metainfo/$id.metainfo.xml"
 desktop-file-validate "$stage/usr/share/applications/$id.desktop"
 appstreamcli validate --no-net "$stage/usr/share/metainfo/$id.metainfo.xml"
-host=$(sed -n 's/^QUILLABY_SERVICE_HOST:[A-Z]*=//p' "$build/CMakeCache.txt")
+host=$(sed -n 's/^QUILLABY_SERVICE_HOST:[A-Z]*=//p' "$build/CMakeCache.txt" | sed 's/-/\\-/g')
 gzip -dc "$stage/usr/share/man/man1/quillaby.1.gz" | grep -qF "$host" ||
     { echo "the manual page does not name the service host $host"; exit 1; }
 echo "install layout and validators: ok"

@@ -713,13 +713,13 @@ void TestGetHelp::slowServiceKeepsWindowsAliveAndDropsInput() {
     QTimer ticker;
     connect(&ticker, &QTimer::timeout, this, [&] { ++ticks; });
     ticker.start(20);
-    bool inputDuringWait = false;
+    bool disabledDuringWait = false;
     MessageBoxWatcher watcher;
     watcher.onBox = [&](QMessageBox*) { ticker.stop(); };
     QTimer::singleShot(0, this, [&] {
         QTimer::singleShot(500, this, [&] {
             frmGetHelp* form = helpForm();
-            inputDuringWait = !form->isEnabled();
+            disabledDuringWait = !form->isEnabled();
             QCloseEvent closeBox;
             QCoreApplication::sendEvent(form->windowHandle(), &closeBox);
             QCoreApplication::postEvent(
@@ -732,7 +732,7 @@ void TestGetHelp::slowServiceKeepsWindowsAliveAndDropsInput() {
     });
     click(window->cmdGetHelp); // returns when the form is gone
 
-    QVERIFY(inputDuringWait);
+    QVERIFY(disabledDuringWait);
     QVERIFY2(ticks >= 1500 / 20 / 2, qPrintable(QString::number(ticks)));
     QCOMPARE(m_server->targets().size(), 1);
     QCOMPARE(watcher.seen.size(), 1);
