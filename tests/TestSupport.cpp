@@ -25,8 +25,9 @@ void MessageBoxWatcher::poll() {
     QWidget* modal = QApplication::activeModalWidget();
     auto* box = qobject_cast<QMessageBox*>(modal);
     // As a person would, answer once the box has the keyboard (on Wayland the compositor gives
-    // it a moment later), or after half a second where it never gets it.
-    if (box != nullptr && box->isVisible() && !box->isActiveWindow() && ++m_inactiveBoxTicks < 50)
+    // it a moment later, longer on a busy machine; answered before, the box can cost the
+    // window its selection), or after three seconds where it never gets it.
+    if (box != nullptr && box->isVisible() && !box->isActiveWindow() && ++m_inactiveBoxTicks < 300)
         return;
     m_inactiveBoxTicks = 0;
     if (box != nullptr && box->isVisible()) {
