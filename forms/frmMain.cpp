@@ -234,7 +234,12 @@ void frmMain::txtMinimumPayment_KeyPress(std::int16_t& KeyAscii) {
 
 void frmMain::highlightTextBox(QLineEdit* txtTextBox) {
     txtTextBox->setSelection(0, static_cast<int>(txtTextBox->text().size()));
+    // Where the window gets the keyboard back only later (a Wayland compositor gives it once
+    // the message box is gone), the selection can be lost before: it is made again then.
+    m_txtSelectOnFocus = txtTextBox;
     txtTextBox->setFocus();
+    if (txtTextBox->hasFocus())
+        m_txtSelectOnFocus = nullptr;
 }
 
 // The box then holds its former text and the lines, each ended by a line break, exactly as
@@ -259,6 +264,11 @@ void frmMain::ResultsAddLine(const QStringList& p_colLines) {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn && watched == m_txtSelectOnFocus) {
+        m_txtSelectOnFocus = nullptr;
+        auto* box = static_cast<QLineEdit*>(watched);
+        box->setSelection(0, static_cast<int>(box->text().size()));
+    }
     if (watched == cboNumDebts) {
         // Enter on the closed list presses Next, whatever the platform theme makes of it
         // (under GNOME's it would open the list). Within the open list it picks an item.

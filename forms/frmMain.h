@@ -69,6 +69,7 @@ private:
     void showPageState(PageState state);
     void runReport();
 
+    QObject* m_txtSelectOnFocus = nullptr;
     bool m_bCancelPressed = false;
     bool m_bReportRunning = false;
     bool m_bClosedDuringReport = false;
