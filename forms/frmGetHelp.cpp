@@ -68,6 +68,7 @@ frmGetHelp::frmGetHelp(QWidget* owner) : QDialog(owner) {
         {Label2, 0, 840, 1095, 255},           {Label1, 0, 480, 1095, 255},
         {lblLabel, 0, 120, 1095, 255},
     });
+    fitFormFont(this);
     FormBuilder::fixWindowSize(this, 4755, 4275, {});
     FormBuilder::chainTabOrder({txtFirstName, txtLastName, txtAddress, txtCity, txtState,
                                 txtZipCode, txtHomePhone, txtWorkPhone, txtEmail, cmdOk, Command1});

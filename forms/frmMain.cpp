@@ -78,6 +78,8 @@ constexpr int kBalanceLimit = 10;
 constexpr int kInterestRateLimit = 6;
 constexpr int kMinimumPaymentLimit = 8;
 
+const QString kCancelledStatus = QStringLiteral("Cancelled by user");
+
 } // namespace
 
 frmMain::frmMain() {
@@ -140,6 +142,7 @@ frmMain::frmMain() {
         {txtResults, 120, 480, 3495, 2655},
         {lblResults, 240, 240, 2055, 255},
     });
+    fitFormFont(this, {{lblResults, kCancelledStatus}});
     FormBuilder::fixWindowSize(this, 3990, 3810, Qt::WindowMinimizeButtonHint);
     FormBuilder::chainTabOrder({cboNumDebts, txtBalance, txtInterestRate, txtMinimumPayment,
                                 txtResults, cmdNext, cmdBack, cmdCancel, cmdGetHelp});
@@ -347,8 +350,7 @@ void frmMain::runReport() {
     m_bReportRunning = false;
 
     if (!m_bClosedDuringReport)
-        lblResults->setText(m_bCancelPressed ? QStringLiteral("Cancelled by user")
-                                             : QStringLiteral("Done"));
+        lblResults->setText(m_bCancelPressed ? kCancelledStatus : QStringLiteral("Done"));
     m_bCancelPressed = false;
     if (!m_bClosedDuringReport)
         showPageState(PageState::Results);

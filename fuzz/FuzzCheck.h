@@ -6,7 +6,7 @@
 
 #define FUZZ_CHECK(condition)                                                                      \
     do {                                                                                           \
-        if (!(condition)) {                                                                        \
+        if (const bool holds = (condition); !holds) {                                              \
             std::fprintf(stderr, "property failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__); \
             std::abort();                                                                          \
         }                                                                                          \

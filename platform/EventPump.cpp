@@ -62,8 +62,8 @@ void EventPump::waitWithoutInput(const std::function<void()>& work) {
         work();
         done = true;
         // An event for this thread, so that the wait below wakes up and sees done.
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(), [] {}, Qt::QueuedConnection);
+        const auto wake = [] {};
+        QMetaObject::invokeMethod(QCoreApplication::instance(), wake, Qt::QueuedConnection);
     });
     while (!done)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);

@@ -2,5 +2,19 @@
 #pragma once
 
 #include <QFont>
+#include <QString>
+#include <QWidget>
+#include <initializer_list>
+#include <utility>
 
+// Liberation Sans Narrow at 8 points. Where that face is not installed (another system, a
+// font removed by hand), the first proportional face found among those of similar width,
+// never a monospaced one. Font files in a "fonts" folder beside the program (as the Windows
+// build ships them) count as installed.
 QFont formFont();
+
+// Makes the form's font (the form font, set before its controls were made) half a point
+// smaller at a time until every caption of its labels and buttons, and each given text of a
+// label whose caption changes, fits the control's width and height; with the intended face
+// nothing changes.
+void fitFormFont(QWidget* form, std::initializer_list<std::pair<QWidget*, QString>> texts = {});

@@ -4,9 +4,10 @@
 #include "HttpRequest.h"
 
 #include "EventPump.h"
+#include "OsSpecific.h"
 
+#include <QLibrary>
 #include <curl/curl.h>
-#include <dlfcn.h>
 #include <system_error>
 
 namespace {
@@ -24,16 +25,18 @@ struct Curl {
     bool loaded = false;
 };
 
-template <typename Function> bool resolve(void* library, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(dlsym(library, name));
+template <typename Function> bool resolve(QLibrary& library, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(library.resolve(name));
     return function != nullptr;
 }
 
 const Curl& curl() {
     static const Curl loadedCurl = [] {
         Curl c;
-        void* library = dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
-        if (library == nullptr)
+        // Kept loaded for the rest of the run: a QLibrary does not unload when destroyed.
+        QLibrary library(OsSpecific::curlLibraryFile());
+        library.setLoadHints(QLibrary::ResolveAllSymbolsHint);
+        if (!library.load())
             return c;
         c.loaded = resolve(library, "curl_global_init", c.globalInit) &&
                    resolve(library, "curl_easy_init", c.easyInit) &&

@@ -1,54 +1,25 @@
-// The loopback HTTP server of the help-request tests, on plain POSIX sockets, with OpenSSL
-// for its TLS mode.
+// The loopback HTTP server of the help-request tests, on the system's sockets
+// (LoopbackSockets), with OpenSSL for its TLS mode.
 #include "LoopbackHttpServer.h"
 
-#include <cerrno>
+#include "LoopbackSockets.h"
+
 #include <chrono>
-#include <csignal>
 #include <stdexcept>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <openssl/err.h>
 #include <openssl/ssl.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <sys/time.h>
-#include <unistd.h>
 
 namespace {
 
-sockaddr_in loopback(quint16 port) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return address;
-}
-
-quint16 boundPort(int socket) {
-    sockaddr_in address{};
-    socklen_t length = sizeof address;
-    getsockname(socket, reinterpret_cast<sockaddr*>(&address), &length);
-    return ntohs(address.sin_port);
-}
+using LoopbackSockets::readable;
 
 // A socket bound to a free loopback port, listening if asked; an exception if either fails.
 int boundSocket(bool listening) {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    const sockaddr_in address = loopback(0);
-    if (fd < 0 || bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-        (listening && listen(fd, 8) != 0)) {
-        if (fd >= 0)
-            close(fd);
+    const int socket = LoopbackSockets::bound(listening);
+    if (socket < 0)
         throw std::runtime_error("the test server found no free loopback port");
-    }
-    return fd;
-}
-
-bool readable(int socket, int timeoutMs) {
-    pollfd entry{socket, POLLIN, 0};
-    return poll(&entry, 1, timeoutMs) > 0;
+    return socket;
 }
 
 // One accepted connection, plain or TLS. Reads and writes give up when the server stops,
@@ -58,9 +29,7 @@ public:
     Connection(int socket, SSL_CTX* tls, const std::atomic<bool>& stop)
         : m_socket(socket), m_stop(stop), m_tls(tls != nullptr) {
         // Blocking reads and writes return now and then, to look at m_stop.
-        const timeval tick{0, 20000};
-        setsockopt(socket, SOL_SOCKET, SO_RCVTIMEO, &tick, sizeof tick);
-        setsockopt(socket, SOL_SOCKET, SO_SNDTIMEO, &tick, sizeof tick);
+        LoopbackSockets::setTick(socket, 20);
         if (tls == nullptr)
             return;
         m_ssl = SSL_new(tls);
@@ -100,8 +69,7 @@ public:
         if (m_ssl == nullptr) {
             if (!readable(m_socket, timeoutMs))
                 return 0;
-            const ssize_t n = recv(m_socket, buffer, static_cast<size_t>(size), 0);
-            return n > 0 ? n : -1;
+            return LoopbackSockets::receive(m_socket, buffer, size);
         }
         if (SSL_pending(m_ssl) == 0 && !readable(m_socket, timeoutMs))
             return 0;
@@ -116,11 +84,11 @@ public:
         while (sent < bytes.size() && !m_stop) {
             const int chunk = static_cast<int>(std::min<qsizetype>(bytes.size() - sent, 16384));
             if (m_ssl == nullptr) {
-                const ssize_t n = send(m_socket, bytes.constData() + sent,
-                                       static_cast<size_t>(chunk), MSG_NOSIGNAL);
-                if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+                const qsizetype n =
+                    LoopbackSockets::send(m_socket, bytes.constData() + sent, chunk);
+                if (n == 0)
                     continue; // the client reads slowly: look at m_stop, then go on
-                if (n <= 0)
+                if (n < 0)
                     return;
                 sent += n;
                 continue;
@@ -153,7 +121,7 @@ private:
 
 SSL_CTX* tlsContext(const TlsIdentity& identity) {
     // A client that goes away while we write must not end the test process.
-    std::signal(SIGPIPE, SIG_IGN);
+    LoopbackSockets::ignoreBrokenPipes();
     SSL_CTX* context = SSL_CTX_new(TLS_server_method());
     const QByteArray certificate = identity.certificateFile.toLocal8Bit();
     const QByteArray key = identity.keyFile.toLocal8Bit();
@@ -174,14 +142,14 @@ LoopbackHttpServer::LoopbackHttpServer(const std::optional<TlsIdentity>& tls) {
     if (tls)
         m_tls = tlsContext(*tls);
     m_listener = boundSocket(true);
-    m_port = boundPort(m_listener);
+    m_port = LoopbackSockets::portOf(m_listener);
     m_thread = std::thread([this] { serve(); });
 }
 
 LoopbackHttpServer::~LoopbackHttpServer() {
     m_stop = true;
     m_thread.join();
-    close(m_listener);
+    LoopbackSockets::close(m_listener);
     SSL_CTX_free(static_cast<SSL_CTX*>(m_tls));
 }
 
@@ -228,8 +196,8 @@ QStringList LoopbackHttpServer::targets() const {
 
 quint16 LoopbackHttpServer::closedPort() {
     const int probe = boundSocket(false);
-    const quint16 port = boundPort(probe);
-    close(probe);
+    const quint16 port = LoopbackSockets::portOf(probe);
+    LoopbackSockets::close(probe);
     return port;
 }
 
@@ -237,10 +205,10 @@ void LoopbackHttpServer::serve() {
     while (!m_stop) {
         if (!readable(m_listener, 20))
             continue;
-        const int client = accept(m_listener, nullptr, nullptr);
+        const int client = LoopbackSockets::accept(m_listener);
         if (client >= 0) {
             handle(client);
-            close(client);
+            LoopbackSockets::close(client);
         }
     }
 }

@@ -172,6 +172,8 @@ void TestMainWindow::captionsFit() {
                             .arg(metrics.horizontalAdvance(caption))
                             .arg(room)
                             .arg(QFontInfo(control->font()).family())));
+    QVERIFY2(!QFontInfo(control->font()).fixedPitch(),
+             qPrintable(QFontInfo(control->font()).family() + QStringLiteral(" is monospaced")));
     QVERIFY2(
         metrics.height() <= control->height(),
         qPrintable(

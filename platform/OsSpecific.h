@@ -1,0 +1,21 @@
+// What differs between the systems the program runs on: one implementation file per system
+// (OsSpecific_posix.cpp, OsSpecific_windows.cpp), chosen by the build.
+#pragma once
+
+#include <QString>
+
+namespace OsSpecific {
+
+// Standard error goes nowhere until restoreStandardError(), so that the libraries under Qt
+// (libwayland) do not print their own complaints while Qt tries a platform; nothing to do
+// where no such library prints.
+void silenceStandardError();
+void restoreStandardError();
+// One line to the real standard error, silenced or not.
+void writeStandardError(const char* line);
+
+// The file libcurl is loaded from: its soname on Linux, the copy beside the program on
+// Windows (never one found on the search path).
+QString curlLibraryFile();
+
+} // namespace OsSpecific

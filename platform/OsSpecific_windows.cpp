@@ -1,0 +1,18 @@
+// OsSpecific on Windows.
+#include "OsSpecific.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+void OsSpecific::silenceStandardError() {}
+
+void OsSpecific::restoreStandardError() {}
+
+void OsSpecific::writeStandardError(const char* line) {
+    std::fprintf(stderr, "%s\n", line);
+    std::fflush(stderr);
+}
+
+QString OsSpecific::curlLibraryFile() {
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/libcurl.dll");
+}

@@ -1,0 +1,35 @@
+#!/bin/sh
+# Runs the cross-built Windows suite of the build directory $1 under Wine: ctest starts each
+# test program through Wine (the build's CMAKE_CROSSCOMPILING_EMULATOR), in a Wine prefix of
+# the build directory's own and an Xvfb of its own, where Qt's Windows platform draws real
+# windows with real fonts. Further arguments go to ctest.
+set -eu
+build=$(cd "$1" && pwd)
+shift
+work=$(mktemp -d)
+xvfb=
+cleanup() {
+    WINEPREFIX="$build/wine" /usr/lib/wine/wineserver -k 2>/dev/null || true
+    [ -z "$xvfb" ] || { kill "$xvfb" 2>/dev/null || true; wait "$xvfb" 2>/dev/null || true; }
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Xvfb picks a free display itself and writes its number once it listens.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" \
+    2>"$work/xvfb.log" &
+xvfb=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
+export DISPLAY=":$(cat "$work/display")"
+
+# No .NET or browser engine offered for download into the prefix; Wine's own messages off.
+export WINEPREFIX="$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "Making the Wine prefix $WINEPREFIX"
+    /usr/lib/wine/wine64 wineboot --init >"$work/wineboot.log" 2>&1 ||
+        { cat "$work/wineboot.log"; exit 1; }
+fi
+/usr/lib/wine/wineserver -p # one server for every test, kept until the end
+cd "$build"
+ctest --output-on-failure --timeout 300 -j "$(nproc)" "$@"
