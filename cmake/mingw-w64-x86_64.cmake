@@ -1,13 +1,13 @@
 # CMake toolchain for 64-bit Windows with Debian's mingw-w64 cross compilers (posix
 # threads, for std::thread). Used by scripts/windows-toolchain for Qt and curl, and by
-# scripts/windows for the program and its tests. QUILLABY_WINDOWS_PREFIX, when set, is where
-# those libraries are installed.
+# scripts/windows for the program and its tests, which give the folders of those libraries as
+# CMAKE_PREFIX_PATH: they are searched as the target system's own, as is mingw-w64's.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
 set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32 $ENV{QUILLABY_WINDOWS_PREFIX})
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32 ${CMAKE_PREFIX_PATH})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -156,6 +156,10 @@ frmMain::frmMain() {
     txtInterestRate->setAccessibleName(QStringLiteral("Interest rate in percent"));
     txtMinimumPayment->setAccessibleName(QStringLiteral("Minimum payment"));
     cboNumDebts->setAccessibleDescription(Label4->text());
+    // The open list is a control of its own, read by its own name. Qt makes it with the first
+    // item on some releases and only when the font changes or the list opens on others: it is
+    // made here, so that it has its name whenever it is there.
+    cboNumDebts->view()->setAccessibleName(QStringLiteral("Number of debts"));
     txtResults->setAccessibleName(QStringLiteral("Results"));
     cmdBack->setAccessibleName(QStringLiteral("Back"));
     cmdNext->setAccessibleName(QStringLiteral("Next"));

@@ -50,7 +50,7 @@ void LoopbackSockets::close(int socket) {
 }
 
 void LoopbackSockets::setTick(int socket, int tickMs) {
-    const timeval tick{0, tickMs * 1000};
+    const timeval tick{0, suseconds_t{tickMs} * 1000};
     setsockopt(socket, SOL_SOCKET, SO_RCVTIMEO, &tick, sizeof tick);
     setsockopt(socket, SOL_SOCKET, SO_SNDTIMEO, &tick, sizeof tick);
 }

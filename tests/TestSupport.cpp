@@ -8,9 +8,11 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QWindow>
 
 MessageBoxWatcher::MessageBoxWatcher(int watchdogMs) : m_watchdogTicks(watchdogMs / 10) {
     connect(&m_timer, &QTimer::timeout, this, &MessageBoxWatcher::poll);
@@ -63,9 +65,20 @@ frmMain* startProgram() {
     modGeneral::Main();
     frmMain* form = modGeneral::MainForm();
     form->activateWindow();
-    if (!QTest::qWaitForWindowActive(form))
-        qWarning("the main window did not become active");
+    if (!waitForKeyboard(form))
+        qWarning("the main window did not get the keyboard");
     return form;
+}
+
+bool waitForKeyboard(QWidget* window) {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 7, 0)
+    return QTest::qWaitForWindowFocused(window);
+#else
+    return QTest::qWaitFor([window] {
+        return window->windowHandle() != nullptr &&
+               QGuiApplication::focusWindow() == window->windowHandle();
+    });
+#endif
 }
 
 QString resultsText(const frmMain* form) {

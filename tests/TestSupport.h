@@ -56,6 +56,13 @@ private:
 // as the program's main() hooks it; returns the main window.
 frmMain* startProgram();
 
+// Waits until the window has the keyboard focus, as the next key press of a test needs, and
+// says whether it got it. Qt's wait for activation does not work where a program cannot
+// activate its own window (on Wayland the compositor hands the keyboard to a window when it
+// maps it): there it warns and waits only for the window to be shown. This wait holds on
+// every platform.
+bool waitForKeyboard(QWidget* window);
+
 // The text of the main window's results box with every line ended by CR LF.
 QString resultsText(const frmMain* form);
 

@@ -2,11 +2,13 @@
 # build's CMAKE_CROSSCOMPILING_EMULATOR) from tests/windows_run.sh, with what they load beside
 # them in bin/ (windows_runtime).
 
-# The throwaway certificates of the TLS tests are made by openssl.exe, found beside the test.
+# Qt's test library beside the tests, and the openssl.exe that makes the throwaway
+# certificates of the TLS tests.
 find_program(QUILLABY_TEST_OPENSSL openssl.exe PATHS ${OPENSSL_INCLUDE_DIR}/../bin
              NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 add_custom_target(windows_test_runtime ALL
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${QUILLABY_TEST_OPENSSL} ${CMAKE_BINARY_DIR}/bin
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Qt6::Test>
+            ${QUILLABY_TEST_OPENSSL} ${CMAKE_BINARY_DIR}/bin
     VERBATIM)
 
 add_test(NAME tst_gethelp_tls COMMAND tst_gethelp -platform windows)

@@ -794,7 +794,7 @@ void TestWizard::doubleClickTypingLimitAndPastes() {
     // The help form's boxes take a pasted two-line address whole, on one line.
     frmGetHelp* help = HelpForm();
     help->show();
-    QVERIFY(QTest::qWaitForWindowActive(help));
+    QVERIFY(waitForKeyboard(help));
     paste(help->txtAddress, "1 Elm St.\r\nApt 2\n", ShiftInsert);
     QCOMPARE(help->txtAddress->text(), QStringLiteral("1 Elm St. Apt 2 "));
     paste(help->txtCity, "Albany\rNY", ContextMenu);

@@ -25,11 +25,12 @@ export DISPLAY=":$(cat "$work/display")"
 
 # No .NET or browser engine offered for download into the prefix; Wine's own messages off.
 export WINEPREFIX="$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+mkdir -p "$WINEPREFIX"
+/usr/lib/wine/wineserver -p # one server for every test, kept until the end
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Making the Wine prefix $WINEPREFIX"
     /usr/lib/wine/wine64 wineboot --init >"$work/wineboot.log" 2>&1 ||
         { cat "$work/wineboot.log"; exit 1; }
 fi
-/usr/lib/wine/wineserver -p # one server for every test, kept until the end
 cd "$build"
 ctest --output-on-failure --timeout 300 -j "$(nproc)" "$@"
