@@ -88,5 +88,7 @@ set(CPACK_NSIS_MUI_UNIICON ${QUILLABY_ICO})
 set(CPACK_NSIS_INSTALLED_ICON_NAME "quillaby.exe")
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
+# A 64-bit installer, as the program is: NSIS makes 32-bit ones unless told.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -132,6 +132,8 @@ void HttpRequest::setOptions() {
               setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L) == CURLE_OK &&
               setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L) == CURLE_OK &&
               setopt(easy, CURLOPT_SSLVERSION, long{CURL_SSLVERSION_TLSv1_2}) == CURLE_OK;
+    if (ok && m_ca.isEmpty())
+        ok = setopt(easy, CURLOPT_SSL_OPTIONS, OsSpecific::curlSystemStoreOptions()) == CURLE_OK;
     if (ok && !m_ca.isEmpty()) {
         // Only these certificates: neither the system's bundle nor its directory.
         curl_blob blob{m_ca.data(), static_cast<size_t>(m_ca.size()), CURL_BLOB_COPY};

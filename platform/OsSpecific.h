@@ -17,5 +17,9 @@ void writeStandardError(const char* line);
 // The file libcurl is loaded from: its soname on Linux, the copy beside the program on
 // Windows (never one found on the search path).
 QString curlLibraryFile();
+// libcurl's CURLOPT_SSL_OPTIONS for https that trusts the system's CA store: nothing on
+// Linux, where libcurl reads the store itself; on Windows CURLSSLOPT_NATIVE_CA, as libcurl
+// there goes through OpenSSL, which knows no Windows store of its own.
+long curlSystemStoreOptions();
 
 } // namespace OsSpecific

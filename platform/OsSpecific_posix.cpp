@@ -31,3 +31,7 @@ void OsSpecific::writeStandardError(const char* line) {
 QString OsSpecific::curlLibraryFile() {
     return QStringLiteral("libcurl.so.4");
 }
+
+long OsSpecific::curlSystemStoreOptions() {
+    return 0;
+}

@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <cstdio>
+#include <curl/curl.h>
 
 void OsSpecific::silenceStandardError() {}
 
@@ -15,4 +16,8 @@ void OsSpecific::writeStandardError(const char* line) {
 
 QString OsSpecific::curlLibraryFile() {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/libcurl.dll");
+}
+
+long OsSpecific::curlSystemStoreOptions() {
+    return CURLSSLOPT_NATIVE_CA;
 }

@@ -2,18 +2,22 @@
 # build's CMAKE_CROSSCOMPILING_EMULATOR) from tests/windows_run.sh, with what they load beside
 # them in bin/ (windows_runtime).
 
-# Qt's test library beside the tests, and the openssl.exe that makes the throwaway
-# certificates of the TLS tests.
+# Qt's test library beside the tests, and the openssl.exe (with its configuration, named by
+# OPENSSL_CONF) that makes the throwaway certificates of the help form's tests.
 find_program(QUILLABY_TEST_OPENSSL openssl.exe PATHS ${OPENSSL_INCLUDE_DIR}/../bin
              NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+get_filename_component(openssl_bin ${QUILLABY_TEST_OPENSSL} DIRECTORY)
 add_custom_target(windows_test_runtime ALL
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Qt6::Test>
-            ${QUILLABY_TEST_OPENSSL} ${CMAKE_BINARY_DIR}/bin
+            ${QUILLABY_TEST_OPENSSL} ${openssl_bin}/openssl.cnf ${CMAKE_BINARY_DIR}/bin
     VERBATIM)
+set(openssl_conf "OPENSSL_CONF=Z:${CMAKE_BINARY_DIR}/bin/openssl.cnf")
+set_tests_properties(tst_gethelp PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;${openssl_conf}")
 
 add_test(NAME tst_gethelp_tls COMMAND tst_gethelp -platform windows)
 set_tests_properties(tst_gethelp_tls PROPERTIES
-    ENVIRONMENT "LC_ALL=C.UTF-8;QUILLABY_TEST_TLS=1" TIMEOUT 300)
+    ENVIRONMENT "LC_ALL=C.UTF-8;QUILLABY_TEST_TLS=1;${openssl_conf}" TIMEOUT 300)
 
 # The captions again with none of this system's fonts in sight, as on a Windows machine: Wine
 # shows a program what fontconfig lists, and this configuration lists nothing.
@@ -26,4 +30,9 @@ set_tests_properties(tst_mainwindow_windows_fonts_only PROPERTIES
 # removes it.
 add_test(NAME windows_installer
     COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/windows_installer_check.sh ${CMAKE_BINARY_DIR})
-set_tests_properties(windows_installer PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)
+set_tests_properties(windows_installer PROPERTIES TIMEOUT 300)
+
+# One window test at a time: they share the one display, where no window manager keeps a
+# test's window from taking the keyboard from another's.
+set_tests_properties(tst_mainwindow tst_wizard tst_gethelp tst_accessibility tst_gethelp_tls
+    tst_mainwindow_windows_fonts_only windows_installer PROPERTIES RESOURCE_LOCK wine_display)

@@ -31,14 +31,16 @@ if missing:
 print("zip: everything the program loads, its font and the licence texts")
 END
 
+# A clean system: no earlier installation left by an earlier run.
 folder="$WINEPREFIX/drive_c/Program Files/Quillaby Calculator"
-rm -rf "$folder"
+menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Quillaby Calculator"
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillaby Calculator'
+$wine reg delete "$key" /f >/dev/null 2>&1 || true
+rm -rf "$folder" "$menu"
 $wine "$installer" /S
 [ -f "$folder/quillaby.exe" ] || { echo "the installer put no quillaby.exe in $folder"; exit 1; }
 [ -f "$folder/fonts/LiberationSansNarrow-Regular.ttf" ] || { echo "no font installed"; exit 1; }
-menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Quillaby Calculator"
 [ -f "$menu/Quillaby Calculator.lnk" ] || { echo "no Start-menu entry in $menu"; ls -R "$menu/.." | head; exit 1; }
-key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillaby Calculator'
 $wine reg query "$key" >"$work/uninstall.txt" 2>&1 ||
     { cat "$work/uninstall.txt"; echo "not listed among the system's programs"; exit 1; }
 tr -d '\r' <"$work/uninstall.txt" | grep -E 'DisplayName|UninstallString|DisplayIcon' | sed 's/^/  /'
