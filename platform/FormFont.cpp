@@ -37,7 +37,7 @@ void loadBundledFonts() {
 
 QString proportionalFace() {
     for (const char* face : kFaces) {
-        const QString family = QLatin1String(face);
+        QString family = QLatin1String(face);
         if (QFontDatabase::hasFamily(family) && !QFontDatabase::isFixedPitch(family))
             return family;
     }
