@@ -5,6 +5,7 @@
 set -eu
 program=$1
 script="$(cd "$(dirname "$0")" && pwd)/a11y_atspi.py"
+. "$(dirname "$0")/xvfb.sh"
 work=$(mktemp -d)
 xvfb=
 cleanup() {
@@ -13,25 +14,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Xvfb picks a free display itself and writes its number once it listens (-displayfd), so
-# two checks started together cannot race for one; -noreset keeps it from resetting when
-# its first client leaves. The program starts only once a client has connected.
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp -noreset 3>"$work/display" \
-    2>"$work/xvfb.log" &
-xvfb=$!
-for _ in $(seq 300); do
-    if [ -s "$work/display" ] && DISPLAY=":$(cat "$work/display")" xdpyinfo >/dev/null 2>&1; then
-        break
-    fi
-    kill -0 "$xvfb" 2>/dev/null || break
-    sleep 0.1
-done
-if ! [ -s "$work/display" ] || ! DISPLAY=":$(cat "$work/display")" xdpyinfo >/dev/null 2>&1; then
-    echo "FAIL Xvfb did not answer"
-    cat "$work/xvfb.log"
-    exit 1
-fi
-export DISPLAY=":$(cat "$work/display")"
+# -noreset keeps the server from resetting when its first client leaves. The program starts
+# only once a client has connected.
+start_xvfb "$work" 640x480x24 -noreset || exit 1
+export DISPLAY="$display"
 
 dbus-run-session -- sh -c '
     /usr/libexec/at-spi-bus-launcher --launch-immediately &

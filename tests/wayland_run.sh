@@ -8,15 +8,10 @@ chmod 700 "$runtime"
 xvfb=
 weston=
 trap 'kill $weston $xvfb 2>/dev/null; wait; rm -rf "$runtime"' EXIT
-# Xvfb picks a free display itself and writes its number once it listens.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$runtime/display" \
-    >"$runtime/xvfb.log" 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$runtime/display" ] && break; sleep 0.1; done
-[ -s "$runtime/display" ] || { echo "Xvfb did not start"; cat "$runtime/xvfb.log"; exit 1; }
-n=$(cat "$runtime/display")
+. "$(dirname "$0")/xvfb.sh"
+start_xvfb "$runtime" 1024x768x24 || exit 1
 
-DISPLAY=:$n XDG_RUNTIME_DIR="$runtime" weston --backend=x11-backend.so --socket=quillaby-test \
+DISPLAY=$display XDG_RUNTIME_DIR="$runtime" weston --backend=x11-backend.so --socket=quillaby-test \
     --idle-time=0 --width=1000 --height=700 >"$runtime/weston.log" 2>&1 &
 weston=$!
 for _ in $(seq 100); do
