@@ -35,14 +35,19 @@ void loadBundledFonts() {
         QFontDatabase::addApplicationFont(folder.filePath(file));
 }
 
+// One of the faces above, else the first proportional face with Latin letters that is not a
+// symbol face. The Latin mark alone does not tell: fontconfig gives it to URW's D050000L and
+// Standard Symbols PS, whose signs sit on Latin code points; Qt marks them Symbol as well, from
+// their Type 1 files (Debian's fonts-urw-base35 installs both kinds).
 QString proportionalFace() {
     for (const char* face : kFaces) {
         QString family = QLatin1String(face);
         if (QFontDatabase::hasFamily(family) && !QFontDatabase::isFixedPitch(family))
             return family;
     }
-    for (const QString& family : QFontDatabase::families()) {
-        if (!QFontDatabase::isFixedPitch(family) && !QFontDatabase::isPrivateFamily(family))
+    for (const QString& family : QFontDatabase::families(QFontDatabase::Latin)) {
+        if (!QFontDatabase::isFixedPitch(family) && !QFontDatabase::isPrivateFamily(family) &&
+            !QFontDatabase::writingSystems(family).contains(QFontDatabase::Symbol))
             return family;
     }
     return {};

@@ -8,9 +8,9 @@
 #include <utility>
 
 // Liberation Sans Narrow at 8 points. Where that face is not installed (another system, a
-// font removed by hand), the first proportional face found among those of similar width,
-// never a monospaced one. Font files in a "fonts" folder beside the program (as the Windows
-// build ships them) count as installed.
+// font removed by hand), the first proportional face found among those of similar width, else
+// any proportional face with Latin letters: never a monospaced or a symbol face. Font files in
+// a "fonts" folder beside the program (as the Windows build ships them) count as installed.
 QFont formFont();
 
 // Makes the form's font (the form font, set before its controls were made) half a point
