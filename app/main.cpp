@@ -13,8 +13,8 @@ const bool g_debugging = !qEnvironmentVariableIsEmpty("QT_DEBUG_PLUGINS") ||
                          !qEnvironmentVariableIsEmpty("QT_LOGGING_RULES");
 
 // Qt's messages while it looks for a platform: when none starts, Qt would abort with a core
-// dump; the program says so in one line instead, naming the missing Wayland plugin where Qt
-// looked for it in vain.
+// dump; the program says why instead, naming the missing Wayland plugin where Qt looked for it
+// in vain.
 void startUpMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (message.contains(QLatin1String("Could not find the Qt platform plugin \"wayland")))
         g_waylandPluginMissing = true;
@@ -22,12 +22,7 @@ void startUpMessage(QtMsgType type, const QMessageLogContext& context, const QSt
         OsSpecific::writeStandardError(qPrintable(qFormatLogMessage(type, context, message)));
     if (type != QtFatalMsg)
         return;
-    OsSpecific::writeStandardError(
-        g_waylandPluginMissing
-            ? "Quillaby Calculator cannot open the Wayland display: Qt's Wayland platform "
-              "plugin is not installed (install the package qt6-wayland)."
-            : "Quillaby Calculator needs a graphical display, and none could be opened "
-              "(DISPLAY or WAYLAND_DISPLAY is not set or not reachable; try xvfb-run).");
+    OsSpecific::reportNoWindowSystem(g_waylandPluginMissing);
     std::_Exit(EXIT_FAILURE);
 }
 

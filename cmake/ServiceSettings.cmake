@@ -4,6 +4,25 @@
 #   cmake -DQUILLABY_SERVICE_SCHEME=https -DQUILLABY_SERVICE_HOST=help.example.org \
 #         -P cmake/ServiceSettings.cmake
 
+# A PEM file of CA certificates, built into the program: it must hold at least one
+# certificate and no private key, which would ship with it.
+function(quillaby_check_ca_file setting ca)
+    if(NOT EXISTS "${ca}" OR IS_DIRECTORY "${ca}")
+        message(FATAL_ERROR "${setting}: no such file: \"${ca}\".")
+    endif()
+    file(STRINGS "${ca}" begin LIMIT_COUNT 1 REGEX "^-----BEGIN CERTIFICATE-----")
+    if(NOT begin)
+        message(FATAL_ERROR
+            "${setting}: \"${ca}\" holds no PEM certificate (\"-----BEGIN CERTIFICATE-----\").")
+    endif()
+    file(STRINGS "${ca}" key LIMIT_COUNT 1 REGEX "PRIVATE KEY-----")
+    if(key)
+        message(FATAL_ERROR
+            "${setting}: \"${ca}\" holds a private key; give a file of CA certificates only, "
+            "as it is built into the program.")
+    endif()
+endfunction()
+
 # scheme: http or https. host: "host" or "host:port", the host a name, an IPv4 address or an
 # IPv6 address in brackets. ca: empty, or a readable PEM file holding at least one
 # certificate.
@@ -31,22 +50,7 @@ function(quillaby_check_service_settings scheme host ca)
     endif()
 
     if(NOT "${ca}" STREQUAL "")
-        if(NOT EXISTS "${ca}" OR IS_DIRECTORY "${ca}")
-            message(FATAL_ERROR "QUILLABY_SERVICE_CA: no such file: \"${ca}\".")
-        endif()
-        file(STRINGS "${ca}" begin LIMIT_COUNT 1 REGEX "^-----BEGIN CERTIFICATE-----")
-        if(NOT begin)
-            message(FATAL_ERROR
-                "QUILLABY_SERVICE_CA: \"${ca}\" holds no PEM certificate "
-                "(\"-----BEGIN CERTIFICATE-----\").")
-        endif()
-        # The file is built into the program: a private key in it would ship with it.
-        file(STRINGS "${ca}" key LIMIT_COUNT 1 REGEX "PRIVATE KEY-----")
-        if(key)
-            message(FATAL_ERROR
-                "QUILLABY_SERVICE_CA: \"${ca}\" holds a private key; give a file of CA "
-                "certificates only, as it is built into the program.")
-        endif()
+        quillaby_check_ca_file(QUILLABY_SERVICE_CA "${ca}")
         if(scheme STREQUAL "http")
             message(WARNING "QUILLABY_SERVICE_CA is used only with QUILLABY_SERVICE_SCHEME "
                             "https; a plain http request ignores it.")

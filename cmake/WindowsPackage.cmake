@@ -1,8 +1,10 @@
 # The Windows program as a person installs it (scripts/windows): quillaby.exe with the Qt
-# libraries and plugins, libcurl and the compiler's runtime beside it, the forms' face in
-# fonts\ and the licence texts of all of it in licenses\. CPack makes the NSIS installer (a
-# Start-menu entry with the icon, an uninstaller listed among the system's programs) and a zip
-# that runs from any folder once unpacked.
+# libraries and plugins, libcurl and the compiler's runtime beside it, a qt.conf that keeps Qt
+# to this folder, the forms' face in fonts\ and the licence texts of all of it in licenses\.
+# CPack makes the NSIS installer (cmake/NSIS.template.in: per user or for all users, upgraded
+# in place, a Start-menu entry, an uninstaller listed among the system's programs) and a zip
+# that runs from any folder once unpacked. Every binary is stripped, and signed when the
+# release is (cmake/WindowsBinaries.cmake).
 
 # The program's icon and version information.
 set(QUILLABY_ICO ${CMAKE_CURRENT_BINARY_DIR}/generated/quillaby.ico)
@@ -56,6 +58,8 @@ add_custom_target(windows_runtime ALL
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin>
             bin/styles
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${QUILLABY_FORM_FONT} bin/fonts
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different
+            ${CMAKE_CURRENT_SOURCE_DIR}/dist/windows/qt.conf bin
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR} VERBATIM)
 
 install(TARGETS quillaby RUNTIME DESTINATION .)
@@ -63,12 +67,18 @@ install(FILES ${QUILLABY_WINDOWS_DEPLOY} DESTINATION .)
 install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
 install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
 install(FILES ${QUILLABY_FORM_FONT} DESTINATION fonts)
-install(FILES dist/windows/LICENSE.txt DESTINATION .)
+string(TIMESTAMP QUILLABY_COPYRIGHT_YEAR "%Y" UTC)
+configure_file(dist/windows/LICENSE.txt.in generated/LICENSE.txt @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/generated/LICENSE.txt dist/windows/qt.conf
+        DESTINATION .)
 install(DIRECTORY ${quillaby_qt_prefix}/licenses/ DESTINATION licenses/qt)
-install(DIRECTORY ${quillaby_curl_prefix}/licenses/ DESTINATION licenses/curl)
+install(FILES ${quillaby_curl_prefix}/licenses/COPYING DESTINATION licenses/curl)
+install(FILES ${quillaby_curl_prefix}/licenses/OpenSSL-LICENSE.txt DESTINATION licenses/openssl
+        RENAME LICENSE.txt)
 install(FILES ${QUILLABY_FORM_FONT_LICENCE} DESTINATION licenses/fonts)
 install(FILES /usr/share/doc/gcc-mingw-w64-base/copyright DESTINATION licenses/gcc)
 install(FILES /usr/share/doc/mingw-w64-common/copyright DESTINATION licenses/mingw-w64)
+install(FILES /usr/share/doc/ca-certificates/copyright DESTINATION licenses/ca-certificates)
 
 set(CPACK_GENERATOR "NSIS;ZIP")
 set(CPACK_PACKAGE_NAME "quillaby-calculator")
@@ -78,17 +88,20 @@ set(CPACK_PACKAGE_FILE_NAME "quillaby-calculator-${PROJECT_VERSION}-win64")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "Quillaby Calculator")
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "Quillaby Calculator")
 set(CPACK_PACKAGE_EXECUTABLES "quillaby" "Quillaby Calculator")
-set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_SOURCE_DIR}/dist/windows/LICENSE.txt)
-set(CPACK_NSIS_EXECUTABLES_DIRECTORY ".")
-set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_BINARY_DIR}/generated/LICENSE.txt)
 set(CPACK_NSIS_DISPLAY_NAME "Quillaby Calculator")
 set(CPACK_NSIS_PACKAGE_NAME "Quillaby Calculator")
 set(CPACK_NSIS_MUI_ICON ${QUILLABY_ICO})
 set(CPACK_NSIS_MUI_UNIICON ${QUILLABY_ICO})
 set(CPACK_NSIS_INSTALLED_ICON_NAME "quillaby.exe")
-set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
-set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
 # A 64-bit installer, as the program is: NSIS makes 32-bit ones unless told.
 set(CPACK_NSIS_DEFINES "Target amd64-unicode")
-set(CPACK_STRIP_FILES ON)
+set(CPACK_QUILLABY_COPYRIGHT_YEAR ${QUILLABY_COPYRIGHT_YEAR})
+list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_SOURCE_DIR}/cmake) # NSIS.template.in
+# Stripped and, for a signed release, signed before they are packed; the installer's own
+# signing is decided when CPack runs, from what scripts/windows gives it.
+set(CPACK_QUILLABY_STRIP ${CMAKE_STRIP})
+set(CPACK_QUILLABY_SIGN_COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/scripts/windows-sign)
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/cmake/WindowsBinaries.cmake)
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_SOURCE_DIR}/cmake/WindowsSigning.cmake)
 include(CPack)

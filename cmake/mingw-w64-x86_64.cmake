@@ -15,3 +15,4 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Qt's host tools (moc, rcc, uic) are Debian's own.
 set(QT_HOST_PATH /usr)
 set(QT_HOST_PATH_CMAKE_DIR /usr/lib/x86_64-linux-gnu/cmake)
+set(CMAKE_STRIP x86_64-w64-mingw32-strip)

@@ -132,8 +132,16 @@ void HttpRequest::setOptions() {
               setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L) == CURLE_OK &&
               setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L) == CURLE_OK &&
               setopt(easy, CURLOPT_SSLVERSION, long{CURL_SSLVERSION_TLSv1_2}) == CURLE_OK;
-    if (ok && m_ca.isEmpty())
+    if (ok && m_ca.isEmpty()) {
         ok = setopt(easy, CURLOPT_SSL_OPTIONS, OsSpecific::curlSystemStoreOptions()) == CURLE_OK;
+        static const QByteArray carried = OsSpecific::carriedCaCertificates();
+        if (ok && !carried.isEmpty()) {
+            // Searched beside the system's store, not instead of it.
+            curl_blob blob{const_cast<char*>(carried.constData()),
+                           static_cast<size_t>(carried.size()), CURL_BLOB_NOCOPY};
+            ok = setopt(easy, CURLOPT_CAINFO_BLOB, &blob) == CURLE_OK;
+        }
+    }
     if (ok && !m_ca.isEmpty()) {
         // Only these certificates: neither the system's bundle nor its directory.
         curl_blob blob{m_ca.data(), static_cast<size_t>(m_ca.size()), CURL_BLOB_COPY};

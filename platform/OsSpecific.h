@@ -2,6 +2,7 @@
 // (OsSpecific_posix.cpp, OsSpecific_windows.cpp), chosen by the build.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace OsSpecific {
@@ -13,6 +14,10 @@ void silenceStandardError();
 void restoreStandardError();
 // One line to the real standard error, silenced or not.
 void writeStandardError(const char* line);
+// The program could not open a window: says why where the person will see it. On Linux one
+// line to standard error, naming the missing Wayland plugin when that is the cause; on
+// Windows, whose windowed programs have no standard error, a message box.
+void reportNoWindowSystem(bool waylandPluginMissing);
 
 // The file libcurl is loaded from: its soname on Linux, the copy beside the program on
 // Windows (never one found on the search path).
@@ -21,5 +26,10 @@ QString curlLibraryFile();
 // Linux, where libcurl reads the store itself; on Windows CURLSSLOPT_NATIVE_CA, as libcurl
 // there goes through OpenSSL, which knows no Windows store of its own.
 long curlSystemStoreOptions();
+// CA certificates trusted beside the system's store, as PEM: none on Linux, where the system's
+// store is the full list; on Windows the CA list the program carries, so that a service whose
+// root Windows has not fetched yet (a fresh system fetches its roots one by one, when Windows
+// itself first needs one) still verifies.
+QByteArray carriedCaCertificates();
 
 } // namespace OsSpecific

@@ -28,10 +28,23 @@ void OsSpecific::writeStandardError(const char* line) {
     dprintf(g_stderr, "%s\n", line);
 }
 
+void OsSpecific::reportNoWindowSystem(bool waylandPluginMissing) {
+    writeStandardError(
+        waylandPluginMissing
+            ? "Quillaby Calculator cannot open the Wayland display: Qt's Wayland platform "
+              "plugin is not installed (install the package qt6-wayland)."
+            : "Quillaby Calculator needs a graphical display, and none could be opened "
+              "(DISPLAY or WAYLAND_DISPLAY is not set or not reachable; try xvfb-run).");
+}
+
 QString OsSpecific::curlLibraryFile() {
     return QStringLiteral("libcurl.so.4");
 }
 
 long OsSpecific::curlSystemStoreOptions() {
     return 0;
+}
+
+QByteArray OsSpecific::carriedCaCertificates() {
+    return {};
 }

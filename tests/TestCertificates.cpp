@@ -15,12 +15,18 @@ const QStringList kNewKey = {"-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:pri
 
 } // namespace
 
-bool TestCertificates::make() {
+bool TestCertificates::make(const QString& caFolder) {
     if (!m_dir.isValid()) {
         m_error = QStringLiteral("no temporary directory");
         return false;
     }
-    return makeCa(QStringLiteral("ca")) && makeCa(QStringLiteral("other-ca")) &&
+    if (!caFolder.isEmpty() && !(QFile::copy(caFolder + "/ca.pem", path("ca.pem")) &&
+                                 QFile::copy(caFolder + "/ca.key", path("ca.key")))) {
+        m_error = QStringLiteral("no CA in ") + caFolder;
+        return false;
+    }
+    return (!caFolder.isEmpty() || makeCa(QStringLiteral("ca"))) &&
+           makeCa(QStringLiteral("other-ca")) &&
            makeLeaf(QStringLiteral("loopback"), QStringLiteral("IP:127.0.0.1"), 2) &&
            makeLeaf(QStringLiteral("other-host"), QStringLiteral("DNS:quillaby-other.invalid"), 3);
 }
@@ -44,6 +50,13 @@ TlsIdentity TestCertificates::otherHost() const {
 bool TestCertificates::openssl(const QStringList& arguments) {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
+    // A configuration for the openssl command alone, kept from the program under test.
+    const QString configuration = qEnvironmentVariable("QUILLABY_TEST_OPENSSL_CONF");
+    if (!configuration.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("OPENSSL_CONF"), configuration);
+        process.setProcessEnvironment(environment);
+    }
     process.start(QStringLiteral("openssl"), arguments);
     if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0) {

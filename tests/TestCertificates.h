@@ -11,8 +11,9 @@
 
 class TestCertificates {
 public:
-    // Makes every file; false, with error() saying why, when openssl fails.
-    bool make();
+    // Makes every file; false, with error() saying why, when openssl fails. With caFolder the
+    // CA is the one kept there (ca.pem, ca.key) instead of a new one.
+    bool make(const QString& caFolder = {});
     QString error() const { return m_error; }
 
     QByteArray caPem() const;

@@ -26,8 +26,27 @@ add_test(NAME tst_mainwindow_windows_fonts_only COMMAND tst_mainwindow -platform
 set_tests_properties(tst_mainwindow_windows_fonts_only PROPERTIES
     ENVIRONMENT "LC_ALL=C.UTF-8;FONTCONFIG_FILE=${CMAKE_CURRENT_SOURCE_DIR}/no_system_fonts.conf")
 
-# The installer installs silently, the installed program opens its window, the uninstaller
-# removes it.
+# https through the default trust and Qt's own folders, with planted OpenSSL configuration
+# files and Qt libraries around the program (windows_planted_check.sh). The test build
+# carries a throwaway CA as its CA list (scripts/windows-test), whose key signs certificates
+# of the test's loopback server.
+qt_add_executable(tst_windows_trust tst_windows_trust.cpp)
+target_link_libraries(tst_windows_trust PRIVATE quillaby_testsupport Qt6::Test crypt32)
+add_library(planted_module MODULE planted_module.cpp)
+set_target_properties(planted_module PROPERTIES PREFIX "")
+get_filename_component(carried_ca ${QUILLABY_CA_LIST} DIRECTORY)
+add_test(NAME windows_planted_files
+    COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/windows_planted_check.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(windows_planted_files PROPERTIES TIMEOUT 300 ENVIRONMENT
+    "LC_ALL=C.UTF-8;QUILLABY_TEST_CARRIED_CA=Z:${carried_ca};QUILLABY_TEST_OPENSSL_CONF=Z:${CMAKE_BINARY_DIR}/bin/openssl.cnf")
+
+# Signing as a release is signed, on this system alone: a token and a .pfx.
+add_test(NAME windows_signing
+    COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/windows_signing_check.sh $<TARGET_FILE:quillaby>)
+set_tests_properties(windows_signing PROPERTIES TIMEOUT 120)
+
+# The installer, signed, per user, for all users and over an older build, with its
+# uninstallers (windows_installer_check.sh).
 add_test(NAME windows_installer
     COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/windows_installer_check.sh ${CMAKE_BINARY_DIR})
 set_tests_properties(windows_installer PROPERTIES TIMEOUT 300)
@@ -35,4 +54,5 @@ set_tests_properties(windows_installer PROPERTIES TIMEOUT 300)
 # One window test at a time: they share the one display, where no window manager keeps a
 # test's window from taking the keyboard from another's.
 set_tests_properties(tst_mainwindow tst_wizard tst_gethelp tst_accessibility tst_gethelp_tls
-    tst_mainwindow_windows_fonts_only windows_installer PROPERTIES RESOURCE_LOCK wine_display)
+    tst_mainwindow_windows_fonts_only windows_installer windows_planted_files
+    PROPERTIES RESOURCE_LOCK wine_display)

@@ -1,0 +1,20 @@
+# Run by CPack (CPACK_PRE_BUILD_SCRIPTS) once the Windows program is installed into its staging
+# folder and before it is packed: strips every .exe and .dll, which keep their symbols as
+# they are built or as the toolchain ships them, and, for a signed release (scripts/windows
+# exports QUILLABY_SIGN_KEY), signs each of them with scripts/windows-sign.
+file(GLOB_RECURSE binaries LIST_DIRECTORIES false
+     "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/*.exe" "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/*.dll")
+if(NOT binaries)
+    message(FATAL_ERROR "No program in ${CPACK_TEMPORARY_INSTALL_DIRECTORY} to strip.")
+endif()
+execute_process(COMMAND ${CPACK_QUILLABY_STRIP} --strip-unneeded ${binaries}
+                RESULT_VARIABLE stripped)
+if(NOT stripped EQUAL 0)
+    message(FATAL_ERROR "${CPACK_QUILLABY_STRIP} could not strip the Windows binaries.")
+endif()
+if(NOT "$ENV{QUILLABY_SIGN_KEY}" STREQUAL "")
+    execute_process(COMMAND ${CPACK_QUILLABY_SIGN_COMMAND} ${binaries} RESULT_VARIABLE signed)
+    if(NOT signed EQUAL 0)
+        message(FATAL_ERROR "The Windows binaries could not be signed.")
+    endif()
+endif()

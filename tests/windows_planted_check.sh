@@ -1,0 +1,108 @@
+#!/bin/sh
+# Run under tests/windows_run.sh (Wine prefix and display set), for the Windows build $1:
+# plants what another user of the PC could put in folders they may create, then runs
+# tst_windows_trust (https requests through the default trust, and Qt's own folders), and
+# checks that none of it was read or run:
+#   - an openssl.cnf whose provider section names a DLL that leaves a mark when loaded (and
+#     whose algorithm section would break every handshake) in every folder that libcurl.dll
+#     names for OpenSSL, and in the folder an OpenSSL built with this machine's cache as its
+#     prefix named (C:\var\cache\...; Wine looks for a path that starts with / on this
+#     machine's side first, so it goes there too); the same DLL as every provider and engine
+#     in the module folders named;
+#   - a Qt installation one folder above the program (..\lib\libQt6Core.a, ..\plugins).
+# First it shows that the planted file is potent: openssl.exe told to read it fails.
+set -eu
+build=$1
+wine=/usr/lib/wine/wine64
+drive_c=$WINEPREFIX/drive_c
+work=$(mktemp -d)
+# What was planted, a path a line: removed at the end.
+cleanup() {
+    [ ! -f "$work/planted" ] || while IFS= read -r path; do rm -rf "$path"; done <"$work/planted"
+    rm -rf "$work" "$drive_c/planted-module-ran"
+}
+trap cleanup EXIT
+plant() { # source file, target file; the folders made for it are removed again too
+    top=$(dirname "$2")
+    while [ ! -e "$(dirname "$top")" ]; do top=$(dirname "$top"); done
+    [ -e "$top" ] || echo "$top" >>"$work/planted"
+    echo "$2" >>"$work/planted"
+    mkdir -p "$(dirname "$2")" && cp "$1" "$2"
+}
+
+module=$(find "$build" -maxdepth 2 -name planted_module.dll | head -n 1)
+[ -n "$module" ] || { echo "no planted_module.dll in $build"; exit 1; }
+plant "$module" "$drive_c/planted_module.dll"
+cat >"$work/openssl.cnf" <<'CNF'
+openssl_conf = planted
+[planted]
+providers = planted_providers
+alg_section = planted_algorithms
+[planted_providers]
+planted = planted_provider
+[planted_provider]
+module = C:\planted_module.dll
+activate = 1
+[planted_algorithms]
+default_properties = fips=yes
+CNF
+
+# The folders OpenSSL inside libcurl.dll names, as Windows paths.
+folders=$(python3 - "$build/bin/libcurl.dll" <<'END'
+import re, sys
+data = open(sys.argv[1], "rb").read()
+for name in (b"OPENSSLDIR", b"ENGINESDIR", b"MODULESDIR"):
+    for value in re.findall(name + rb': "([^"]*)"', data):
+        print(name.decode(), value.decode())
+END
+)
+[ -n "$folders" ] || { echo "libcurl.dll names no OpenSSL folder: is OpenSSL inside it?"; exit 1; }
+echo "$folders" | sed 's/^/libcurl.dll: /'
+# The folder the OpenSSL of earlier builds named: its build folder in the toolchain's cache.
+old_ssl=/var/cache/quillaby-windows/win64-openssl_$(dpkg-query -W -f='${Version}' openssl)-r1/ssl
+plant_for() { # kind, folder as Windows or this machine sees it
+    if [ "$1" = OPENSSLDIR ]; then
+        plant "$work/openssl.cnf" "$2/openssl.cnf" 2>/dev/null || { echo "cannot plant in $2"; return; }
+    else
+        for name in planted fips legacy default base null padlock capi loader_attic; do
+            plant "$module" "$2/$name.dll" 2>/dev/null || { echo "cannot plant in $2"; return; }
+        done
+    fi
+    echo "planted in $2"
+}
+while read -r kind folder; do
+    case $folder in
+    /*)
+        plant_for "$kind" "$folder"
+        plant_for "$kind" "$drive_c$folder"
+        ;;
+    [A-Za-z]:*) plant_for "$kind" "$drive_c$(echo "${folder#?:}" | tr '\\' /)" ;;
+    *) echo "a relative OpenSSL folder: $folder"; exit 1 ;;
+    esac
+done <<LIST
+$folders
+OPENSSLDIR $old_ssl
+LIST
+
+# Potent: openssl.exe, told to read the planted file, does not work.
+echo data >"$work/data"
+if OPENSSL_CONF="$work/openssl.cnf" $wine "$build/bin/openssl.exe" dgst -sha256 "Z:$work/data" \
+    >"$work/control.log" 2>&1; then
+    echo "openssl.exe ran as usual with the planted openssl.cnf: the plant proves nothing"
+    exit 1
+fi
+echo "control: openssl.exe fails when told to read the planted openssl.cnf"
+
+: >"$work/libQt6Core.a"
+plant "$work/libQt6Core.a" "$build/lib/libQt6Core.a"
+plant "$build/bin/platforms/qwindows.dll" "$build/plugins/platforms/qwindows.dll"
+
+status=0
+env -u OPENSSL_CONF sh "$(dirname "$0")/wine_test.sh" "$build/bin/tst_windows_trust.exe" \
+    -platform windows || status=$?
+if [ -e "$drive_c/planted-module-ran" ]; then
+    echo "the planted DLL ran"
+    exit 1
+fi
+[ "$status" -eq 0 ] || exit "$status"
+echo "nothing planted was read or run"
