@@ -54,10 +54,13 @@ echo "$installer" >>"$work/binaries"
 while IFS= read -r binary; do verify_signature "$binary"; done <"$work/binaries"
 echo "signed: $(wc -l <"$work/binaries") binaries of the zip and the installer"
 
+# A path on Wine's C: as this machine sees it.
+unix_path() { printf '%s\n' "$1" | sed "s|^[Cc]:|$WINEPREFIX/drive_c|; s|\\\\|/|g"; }
 # Where Windows keeps what belongs to the current user and to all users.
-unix_path() { winepath -u "$($wine cmd /c echo "$1" | tr -d '\r')" 2>/dev/null; }
-local_programs=$(unix_path '%LOCALAPPDATA%')/Programs
-user_menu=$(unix_path '%APPDATA%')/Microsoft/Windows/Start\ Menu/Programs
+windows_variable() { $wine cmd /c echo "$1" | tr -d '\r'; }
+local_programs=$(unix_path "$(windows_variable '%LOCALAPPDATA%')")/Programs
+user_menu=$(unix_path "$(windows_variable '%APPDATA%')")/Microsoft/Windows/Start\ Menu/Programs
+[ -d "$(dirname "$local_programs")" ] || fail "no %LOCALAPPDATA% folder: $local_programs"
 all_menu=$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs
 program_files=$WINEPREFIX/drive_c/Program\ Files
 entry='Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillaby Calculator'
@@ -81,9 +84,9 @@ check_installed() { # folder (as this machine sees it), Start-menu folder, hive,
     [ "$(value "$3" DisplayName)" = "Quillaby Calculator" ] || fail "no entry in $3"
     [ "$(value "$3" DisplayVersion)" = "$4" ] || fail "entry version $(value "$3" DisplayVersion), not $4"
     [ "$(value "$3" Publisher)" = Quillaby ] || fail "no publisher in the entry"
-    [ "$(winepath -u "$(value "$3" InstallLocation)")" = "$1" ] ||
+    [ "$(unix_path "$(value "$3" InstallLocation)")" = "$1" ] ||
         fail "the entry names the folder $(value "$3" InstallLocation), not $1"
-    [ "$(winepath -u "$(value "$3" DisplayIcon)")" = "$1/quillaby.exe" ] || fail "no icon in the entry"
+    [ "$(unix_path "$(value "$3" DisplayIcon)")" = "$1/quillaby.exe" ] || fail "no icon in the entry"
     size=$(($(value "$3" EstimatedSize)))
     [ "$size" -gt 10000 ] && [ "$size" -le 31000 ] || fail "the entry's size is $size KB"
 }
@@ -94,12 +97,14 @@ check_one_copy() { # the only folder that may hold the program
 }
 uninstall() { # hive
     uninstaller=$(value "$1" QuietUninstallString)
-    folder=$(winepath -u "$(value "$1" InstallLocation)")
+    folder=$(unix_path "$(value "$1" InstallLocation)")
     [ -n "$uninstaller" ] || fail "no uninstaller in the entry"
     sh -c "$wine $uninstaller" # as Windows runs the entry's own command line
     # The uninstaller runs from a copy of itself and returns at once.
     for _ in $(seq 150); do
-        [ -e "$folder/quillaby.exe" ] || break
+        if [ ! -e "$folder" ] && ! $wine reg query "$1\\$entry" >/dev/null 2>&1; then
+            break
+        fi
         sleep 0.2
     done
     [ ! -e "$folder" ] || fail "the uninstaller left $(ls "$folder")"

@@ -10,7 +10,9 @@
 #     machine's side first, so it goes there too); the same DLL as every provider and engine
 #     in the module folders named;
 #   - a Qt installation one folder above the program (..\lib\libQt6Core.a, ..\plugins).
-# First it shows that the planted file is potent: openssl.exe told to read it fails.
+# First it shows that the plants are where this OpenSSL looks and potent: openssl.exe (built
+# like the OpenSSL inside libcurl.dll, but reading its configuration file as the command does)
+# works before and fails after.
 set -eu
 build=$1
 wine=/usr/lib/wine/wine64
@@ -30,8 +32,11 @@ plant() { # source file, target file; the folders made for it are removed again 
     mkdir -p "$(dirname "$2")" && cp "$1" "$2"
 }
 
+fail() { echo "$*"; exit 1; }
+env -u OPENSSL_CONF $wine "$build/bin/openssl.exe" dgst -sha256 "Z:$0" >"$work/control.log" 2>&1 ||
+    { cat "$work/control.log"; fail "openssl.exe fails before anything is planted"; }
 module=$(find "$build" -maxdepth 2 -name planted_module.dll | head -n 1)
-[ -n "$module" ] || { echo "no planted_module.dll in $build"; exit 1; }
+[ -n "$module" ] || fail "no planted_module.dll in $build"
 plant "$module" "$drive_c/planted_module.dll"
 cat >"$work/openssl.cnf" <<'CNF'
 openssl_conf = planted
@@ -56,16 +61,16 @@ for name in (b"OPENSSLDIR", b"ENGINESDIR", b"MODULESDIR"):
         print(name.decode(), value.decode())
 END
 )
-[ -n "$folders" ] || { echo "libcurl.dll names no OpenSSL folder: is OpenSSL inside it?"; exit 1; }
+[ -n "$folders" ] || fail "libcurl.dll names no OpenSSL folder: is OpenSSL inside it?"
 echo "$folders" | sed 's/^/libcurl.dll: /'
 # The folder the OpenSSL of earlier builds named: its build folder in the toolchain's cache.
 old_ssl=/var/cache/quillaby-windows/win64-openssl_$(dpkg-query -W -f='${Version}' openssl)-r1/ssl
 plant_for() { # kind, folder as Windows or this machine sees it
     if [ "$1" = OPENSSLDIR ]; then
-        plant "$work/openssl.cnf" "$2/openssl.cnf" 2>/dev/null || { echo "cannot plant in $2"; return; }
+        plant "$work/openssl.cnf" "$2/openssl.cnf" || fail "cannot plant in $2"
     else
         for name in planted fips legacy default base null padlock capi loader_attic; do
-            plant "$module" "$2/$name.dll" 2>/dev/null || { echo "cannot plant in $2"; return; }
+            plant "$module" "$2/$name.dll" || fail "cannot plant in $2"
         done
     fi
     echo "planted in $2"
@@ -77,21 +82,19 @@ while read -r kind folder; do
         plant_for "$kind" "$drive_c$folder"
         ;;
     [A-Za-z]:*) plant_for "$kind" "$drive_c$(echo "${folder#?:}" | tr '\\' /)" ;;
-    *) echo "a relative OpenSSL folder: $folder"; exit 1 ;;
+    *) fail "a relative OpenSSL folder: $folder" ;;
     esac
 done <<LIST
 $folders
-OPENSSLDIR $old_ssl
 LIST
+plant_for OPENSSLDIR "$drive_c$old_ssl"
+[ "$(id -u)" -ne 0 ] || plant_for OPENSSLDIR "$old_ssl"
 
-# Potent: openssl.exe, told to read the planted file, does not work.
-echo data >"$work/data"
-if OPENSSL_CONF="$work/openssl.cnf" $wine "$build/bin/openssl.exe" dgst -sha256 "Z:$work/data" \
+if env -u OPENSSL_CONF $wine "$build/bin/openssl.exe" dgst -sha256 "Z:$work/openssl.cnf" \
     >"$work/control.log" 2>&1; then
-    echo "openssl.exe ran as usual with the planted openssl.cnf: the plant proves nothing"
-    exit 1
+    fail "openssl.exe works as usual with the planted openssl.cnf: the plant proves nothing"
 fi
-echo "control: openssl.exe fails when told to read the planted openssl.cnf"
+echo "control: openssl.exe reads the planted openssl.cnf and fails"
 
 : >"$work/libQt6Core.a"
 plant "$work/libQt6Core.a" "$build/lib/libQt6Core.a"
