@@ -156,10 +156,6 @@ frmMain::frmMain() {
     txtInterestRate->setAccessibleName(QStringLiteral("Interest rate in percent"));
     txtMinimumPayment->setAccessibleName(QStringLiteral("Minimum payment"));
     cboNumDebts->setAccessibleDescription(Label4->text());
-    // The open list is a control of its own, read by its own name. Qt makes it with the first
-    // item on some releases and only when the font changes or the list opens on others: it is
-    // made here, so that it has its name whenever it is there.
-    cboNumDebts->view()->setAccessibleName(QStringLiteral("Number of debts"));
     txtResults->setAccessibleName(QStringLiteral("Results"));
     cmdBack->setAccessibleName(QStringLiteral("Back"));
     cmdNext->setAccessibleName(QStringLiteral("Next"));
@@ -310,6 +306,20 @@ void frmMain::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+// The open list is a control of its own, read by its own name. Qt makes it with the first item
+// on some releases, and on others only when it is first wanted (opened, typed into, asked for
+// by a screen reader, the font changed). Making it takes about a millisecond, so it is made and
+// named just after the window's first frame rather than before it.
+void frmMain::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (m_bListNamed)
+        return;
+    m_bListNamed = true;
+    QMetaObject::invokeMethod(
+        this, [this] { cboNumDebts->view()->setAccessibleName(QStringLiteral("Number of debts")); },
+        Qt::QueuedConnection);
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

@@ -62,6 +62,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -73,4 +74,5 @@ private:
     bool m_bCancelPressed = false;
     bool m_bReportRunning = false;
     bool m_bClosedDuringReport = false;
+    bool m_bListNamed = false;
 };

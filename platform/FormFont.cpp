@@ -74,18 +74,9 @@ bool fits(const QFont& font, const QWidget* control, QString caption) {
 } // namespace
 
 QFont formFont() {
-    static const QFont font = [] {
-        loadBundledFonts();
-        QFont chosen(QString::fromLatin1(kFaces[0]));
-        chosen.setPointSizeF(kPointSize);
-        chosen.setStyleHint(QFont::SansSerif);
-        if (!QFontDatabase::hasFamily(chosen.family()) || QFontInfo(chosen).fixedPitch()) {
-            const QString family = proportionalFace();
-            if (!family.isEmpty())
-                chosen.setFamily(family);
-        }
-        return chosen;
-    }();
+    QFont font(QString::fromLatin1(kFaces[0]));
+    font.setPointSizeF(kPointSize);
+    font.setStyleHint(QFont::SansSerif);
     return font;
 }
 
