@@ -74,9 +74,22 @@ bool fits(const QFont& font, const QWidget* control, QString caption) {
 } // namespace
 
 QFont formFont() {
-    QFont font(QString::fromLatin1(kFaces[0]));
-    font.setPointSizeF(kPointSize);
-    font.setStyleHint(QFont::SansSerif);
+    static const QFont font = [] {
+        loadBundledFonts();
+        QFont chosen(QString::fromLatin1(kFaces[0]));
+        chosen.setPointSizeF(kPointSize);
+        chosen.setStyleHint(QFont::SansSerif);
+        // Judged by the face the font is matched to, which the first window loads anyway; asking
+        // the font database for the name would add a fontconfig substitution to start-up.
+        const QFontInfo matched(chosen);
+        if (matched.family().compare(chosen.family(), Qt::CaseInsensitive) != 0 ||
+            matched.fixedPitch()) {
+            const QString family = proportionalFace();
+            if (!family.isEmpty())
+                chosen.setFamily(family);
+        }
+        return chosen;
+    }();
     return font;
 }
 
