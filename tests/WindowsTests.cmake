@@ -30,9 +30,9 @@ set_tests_properties(tst_mainwindow_windows_fonts_only PROPERTIES
 # files and Qt libraries around the program (windows_planted_check.sh). The test build
 # carries a throwaway CA as its CA list (scripts/windows-test), whose key signs certificates
 # of the test's loopback server.
-qt_add_executable(tst_windows_trust tst_windows_trust.cpp)
-target_link_libraries(tst_windows_trust PRIVATE quillaby_testsupport Qt6::Test crypt32)
-add_library(planted_module MODULE planted_module.cpp)
+qt_add_executable(tst_trust_windows tst_trust_windows.cpp)
+target_link_libraries(tst_trust_windows PRIVATE quillaby_testsupport Qt6::Test crypt32)
+add_library(planted_module MODULE planted_module_windows.cpp)
 set_target_properties(planted_module PROPERTIES PREFIX "")
 get_filename_component(carried_ca ${QUILLABY_CA_LIST} DIRECTORY)
 add_test(NAME windows_planted_files

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Run under tests/windows_run.sh (Wine prefix and display set), for the Windows build $1:
 # plants what another user of the PC could put in folders they may create, then runs
-# tst_windows_trust (https requests through the default trust, and Qt's own folders), and
+# tst_trust_windows (https requests through the default trust, and Qt's own folders), and
 # checks that none of it was read or run:
 #   - an openssl.cnf whose provider section names a DLL that leaves a mark when loaded (and
 #     whose algorithm section would break every handshake) in every folder that libcurl.dll
@@ -101,7 +101,7 @@ plant "$work/libQt6Core.a" "$build/lib/libQt6Core.a"
 plant "$build/bin/platforms/qwindows.dll" "$build/plugins/platforms/qwindows.dll"
 
 status=0
-env -u OPENSSL_CONF sh "$(dirname "$0")/wine_test.sh" "$build/bin/tst_windows_trust.exe" \
+env -u OPENSSL_CONF sh "$(dirname "$0")/wine_test.sh" "$build/bin/tst_trust_windows.exe" \
     -platform windows || status=$?
 if [ -e "$drive_c/planted-module-ran" ]; then
     echo "the planted DLL ran"

@@ -27,8 +27,8 @@ public:
         : m_store(CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE,
                                 L"ROOT")) {
         DWORD size = 0;
-        CryptStringToBinaryA(pem.constData(), 0, CRYPT_STRING_BASE64HEADER, nullptr, &size,
-                             nullptr, nullptr);
+        CryptStringToBinaryA(pem.constData(), 0, CRYPT_STRING_BASE64HEADER, nullptr, &size, nullptr,
+                             nullptr);
         QByteArray der(static_cast<qsizetype>(size), '\0');
         auto* bytes = reinterpret_cast<BYTE*>(der.data());
         if (m_store != nullptr &&
@@ -54,7 +54,7 @@ private:
 
 } // namespace
 
-class TestWindowsTrust : public QObject {
+class TestTrustWindows : public QObject {
     Q_OBJECT
 
 private slots:
@@ -68,20 +68,20 @@ private:
     TestCertificates m_carriedCa; // the CA the test build carries as its CA list
 };
 
-void TestWindowsTrust::initTestCase() {
+void TestTrustWindows::initTestCase() {
     const QString carried = qEnvironmentVariable("QUILLABY_TEST_CARRIED_CA");
     QVERIFY2(!carried.isEmpty(), "QUILLABY_TEST_CARRIED_CA names no folder");
     QVERIFY2(m_ownCa.make(), qPrintable(m_ownCa.error()));
     QVERIFY2(m_carriedCa.make(carried), qPrintable(m_carriedCa.error()));
 }
 
-void TestWindowsTrust::qtLooksOnlyBesideTheProgram() {
+void TestTrustWindows::qtLooksOnlyBesideTheProgram() {
     const QString folder = QDir(QCoreApplication::applicationDirPath()).canonicalPath();
     QCOMPARE(QDir(QLibraryInfo::path(QLibraryInfo::PrefixPath)).canonicalPath(), folder);
     QCOMPARE(QDir(QLibraryInfo::path(QLibraryInfo::PluginsPath)).canonicalPath(), folder);
 }
 
-void TestWindowsTrust::defaultTrust_data() {
+void TestTrustWindows::defaultTrust_data() {
     QTest::addColumn<bool>("carriedCa");
     QTest::addColumn<bool>("inWindowsStore");
     QTest::addColumn<bool>("otherHost");
@@ -93,7 +93,7 @@ void TestWindowsTrust::defaultTrust_data() {
     QTest::newRow("Windows' CA, another host") << false << true << true << false;
 }
 
-void TestWindowsTrust::defaultTrust() {
+void TestTrustWindows::defaultTrust() {
     QFETCH(bool, carriedCa);
     QFETCH(bool, inWindowsStore);
     QFETCH(bool, otherHost);
@@ -125,5 +125,5 @@ void TestWindowsTrust::defaultTrust() {
         QCOMPARE(request.responseText(), QStringLiteral("OK"));
 }
 
-QTEST_MAIN(TestWindowsTrust)
-#include "tst_windows_trust.moc"
+QTEST_MAIN(TestTrustWindows)
+#include "tst_trust_windows.moc"
