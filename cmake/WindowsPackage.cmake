@@ -4,7 +4,7 @@
 # CPack makes the NSIS installer (cmake/NSIS.template.in: per user or for all users, upgraded
 # in place, a Start-menu entry, an uninstaller listed among the system's programs) and a zip
 # that runs from any folder once unpacked. Every binary is stripped, and signed when the
-# release is (cmake/WindowsBinaries.cmake).
+# release is (cmake/WindowsBinaries.cmake); the zip is packed tighter (cmake/WindowsZip.cmake).
 
 # The program's icon and version information.
 set(QUILLABY_ICO ${CMAKE_CURRENT_BINARY_DIR}/generated/quillaby.ico)
@@ -103,5 +103,6 @@ list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_SOURCE_DIR}/cmake) # NSIS.templat
 set(CPACK_QUILLABY_STRIP ${CMAKE_STRIP})
 set(CPACK_QUILLABY_SIGN_COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/scripts/windows-sign)
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/cmake/WindowsBinaries.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/cmake/WindowsZip.cmake)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_SOURCE_DIR}/cmake/WindowsSigning.cmake)
 include(CPack)
