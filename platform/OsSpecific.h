@@ -15,8 +15,8 @@ void restoreStandardError();
 // One line to the real standard error, silenced or not.
 void writeStandardError(const char* line);
 // The program could not open a window: says why where the person will see it. On Linux one
-// line to standard error, naming the missing Wayland plugin when that is the cause; on
-// Windows, whose windowed programs have no standard error, a message box.
+// line to standard error, naming the missing Wayland plugin when that is the cause; nothing
+// on Windows, whose windowed programs have no standard error, where Qt shows a message box.
 void reportNoWindowSystem(bool waylandPluginMissing);
 
 // The file libcurl is loaded from: its soname on Linux, the copy beside the program on

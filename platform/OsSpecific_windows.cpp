@@ -5,7 +5,6 @@
 #include <QFile>
 #include <cstdio>
 #include <curl/curl.h>
-#include <windows.h>
 
 void OsSpecific::silenceStandardError() {}
 
@@ -16,13 +15,11 @@ void OsSpecific::writeStandardError(const char* line) {
     std::fflush(stderr);
 }
 
-// The only cause on Windows is the program's own window system support missing or damaged.
-void OsSpecific::reportNoWindowSystem(bool) {
-    MessageBoxW(nullptr,
-                L"Quillaby Calculator cannot start because platforms\\qwindows.dll was not "
-                L"found or could not be loaded. Reinstalling the program may fix this problem.",
-                L"Quillaby Calculator", MB_OK | MB_ICONERROR);
-}
+// On Windows the only cause is the program's own platform plugin missing or damaged, and Qt
+// itself has then already said so in a message box, in Windows' words ("This application
+// failed to start because no Qt platform plugin could be initialized. Reinstalling the
+// application may fix this problem."): a second box would only repeat it.
+void OsSpecific::reportNoWindowSystem(bool) {}
 
 QString OsSpecific::curlLibraryFile() {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/libcurl.dll");
