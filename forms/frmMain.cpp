@@ -11,6 +11,7 @@
 #include "rules/NumberText.h"
 
 #include <QAbstractItemView>
+#include <QChildEvent>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
@@ -109,6 +110,7 @@ frmMain::frmMain() {
     Label3 = makeLabel("Label3", QStringLiteral("Minimum Payment:"), Qt::AlignRight, fraDebt);
     fraNumDebts = makeFrame("fraNumDebts", this);
     cboNumDebts = make<QComboBox>("cboNumDebts", fraNumDebts);
+    cboNumDebts->installEventFilter(this); // before the first item: it may make the open list
     for (int n = 1; n <= 10; ++n)
         cboNumDebts->addItem(QString::number(n), n);
     Label4 = makeLabel("Label4", QStringLiteral("How many non-secured debts do you have?"),
@@ -170,7 +172,6 @@ frmMain::frmMain() {
         PastedText::install(box, PastedText::TrimBlanks);
         box->installEventFilter(this);
     }
-    cboNumDebts->installEventFilter(this);
     // A double-click on Next of the last page presses neither Cancel nor "Get Help Now!".
     new SecondClickGuard(cmdNext, {cmdCancel, cmdGetHelp});
 
@@ -266,12 +267,32 @@ void frmMain::ResultsAddLine(const QStringList& p_colLines) {
     txtResults->moveCursor(QTextCursor::Start);
 }
 
+// The open list is a control of its own, read by its own name. Qt makes it with the first item
+// on some releases, and on others only when it is first wanted (opened, typed into, asked for
+// by a screen reader), so it is named as it is made, whenever that is: the list's popup is
+// added to the count list as an empty frame, and the list itself is put into that frame once
+// whole.
+void frmMain::nameOpenList(QObject* parent, QObject* child) {
+    if (parent == cboNumDebts && child->isWidgetType()) {
+        child->installEventFilter(this);
+        return;
+    }
+    if (parent->parent() != cboNumDebts)
+        return;
+    if (auto* view = qobject_cast<QAbstractItemView*>(child)) {
+        view->setAccessibleName(QStringLiteral("Number of debts"));
+        parent->removeEventFilter(this);
+    }
+}
+
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn && watched == m_txtSelectOnFocus) {
         m_txtSelectOnFocus = nullptr;
         auto* box = static_cast<QLineEdit*>(watched);
         box->setSelection(0, static_cast<int>(box->text().size()));
     }
+    if (event->type() == QEvent::ChildAdded)
+        nameOpenList(watched, static_cast<QChildEvent*>(event)->child());
     if (watched == cboNumDebts) {
         // Enter on the closed list presses Next, whatever the platform theme makes of it
         // (under GNOME's it would open the list). Within the open list it picks an item.
@@ -306,20 +327,6 @@ void frmMain::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyPressEvent(event);
-}
-
-// The open list is a control of its own, read by its own name. Qt makes it with the first item
-// on some releases, and on others only when it is first wanted (opened, typed into, asked for
-// by a screen reader, the font changed). Making it costs some 0.6 million instructions, so it
-// is made and named just after the window's first frame rather than before it.
-void frmMain::paintEvent(QPaintEvent* event) {
-    QWidget::paintEvent(event);
-    if (m_bListNamed)
-        return;
-    m_bListNamed = true;
-    QMetaObject::invokeMethod(
-        this, [this] { cboNumDebts->view()->setAccessibleName(QStringLiteral("Number of debts")); },
-        Qt::QueuedConnection);
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

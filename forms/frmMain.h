@@ -62,17 +62,16 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     enum class PageState { NumberOfDebts, Debt, ReportRunning, Results };
     void showPageState(PageState state);
     void runReport();
+    void nameOpenList(QObject* parent, QObject* child);
 
     QObject* m_txtSelectOnFocus = nullptr;
     bool m_bCancelPressed = false;
     bool m_bReportRunning = false;
     bool m_bClosedDuringReport = false;
-    bool m_bListNamed = false;
 };
