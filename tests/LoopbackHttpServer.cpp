@@ -122,8 +122,7 @@ private:
 SSL_CTX* tlsContext(const TlsIdentity& identity) {
     // A client that goes away while we write must not end the test process.
     LoopbackSockets::ignoreBrokenPipes();
-    // No OpenSSL configuration file, the system's or one planted for the program to find.
-    OPENSSL_init_ssl(OPENSSL_INIT_NO_LOAD_CONFIG, nullptr);
+    LoopbackSockets::keepTlsFromConfiguration();
     SSL_CTX* context = SSL_CTX_new(TLS_server_method());
     const QByteArray certificate = identity.certificateFile.toLocal8Bit();
     const QByteArray key = identity.keyFile.toLocal8Bit();

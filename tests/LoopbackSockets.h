@@ -24,5 +24,11 @@ qsizetype receive(int socket, char* buffer, int size);
 qsizetype send(int socket, const char* bytes, int size);
 // A write through OpenSSL to a peer gone away must not end the process either.
 void ignoreBrokenPipes();
+// The server's TLS reads no OpenSSL configuration file, where it has an OpenSSL of its own
+// (Windows: linked into the test program, apart from the one inside libcurl.dll, so that a
+// file planted for the program cannot break the server). Where it shares the system's
+// OpenSSL with the libcurl under test (Linux), nothing is changed: libcurl there reads the
+// system's configuration, as it does in the program.
+void keepTlsFromConfiguration();
 
 } // namespace LoopbackSockets

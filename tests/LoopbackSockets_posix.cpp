@@ -75,3 +75,5 @@ qsizetype LoopbackSockets::send(int socket, const char* bytes, int size) {
 void LoopbackSockets::ignoreBrokenPipes() {
     std::signal(SIGPIPE, SIG_IGN);
 }
+
+void LoopbackSockets::keepTlsFromConfiguration() {}

@@ -1,6 +1,7 @@
 // LoopbackSockets on Winsock.
 #include "LoopbackSockets.h"
 
+#include <openssl/ssl.h>
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
@@ -74,3 +75,7 @@ qsizetype LoopbackSockets::send(int socket, const char* bytes, int size) {
 }
 
 void LoopbackSockets::ignoreBrokenPipes() {} // Windows has no SIGPIPE
+
+void LoopbackSockets::keepTlsFromConfiguration() {
+    OPENSSL_init_ssl(OPENSSL_INIT_NO_LOAD_CONFIG, nullptr);
+}
