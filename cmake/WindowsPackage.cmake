@@ -67,6 +67,21 @@ install(FILES ${QUILLABY_WINDOWS_DEPLOY} DESTINATION .)
 install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
 install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
 install(FILES ${QUILLABY_FORM_FONT} DESTINATION fonts)
+# The CA list inside quillaby.exe, named as what it is.
+if(QUILLABY_CARRIED_CA STREQUAL "mozilla")
+    install(FILES ${QUILLABY_CARRIED_CA_PREFIX}/licenses/copyright
+            DESTINATION licenses/ca-certificates)
+    set(QUILLABY_CA_LICENCE_ENTRY "  Mozilla's CA list: the roots it trusts for    MPL-2.0         licenses\\ca-certificates
+  servers with no end date, from Debian's
+  ca-certificates ${QUILLABY_CARRIED_CA_VERSION} (inside quillaby.exe)
+")
+elseif(QUILLABY_CARRIED_CA STREQUAL "given")
+    set(QUILLABY_CA_LICENCE_ENTRY "  CA certificates given to the build
+  (QUILLABY_CA_LIST, inside quillaby.exe)
+")
+else()
+    set(QUILLABY_CA_LICENCE_ENTRY "")
+endif()
 string(TIMESTAMP QUILLABY_COPYRIGHT_YEAR "%Y" UTC)
 configure_file(dist/windows/LICENSE.txt.in generated/LICENSE.txt @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/generated/LICENSE.txt dist/windows/qt.conf
@@ -78,7 +93,6 @@ install(FILES ${quillaby_curl_prefix}/licenses/OpenSSL-LICENSE.txt DESTINATION l
 install(FILES ${QUILLABY_FORM_FONT_LICENCE} DESTINATION licenses/fonts)
 install(FILES /usr/share/doc/gcc-mingw-w64-base/copyright DESTINATION licenses/gcc)
 install(FILES /usr/share/doc/mingw-w64-common/copyright DESTINATION licenses/mingw-w64)
-install(FILES /usr/share/doc/ca-certificates/copyright DESTINATION licenses/ca-certificates)
 
 set(CPACK_GENERATOR "NSIS;ZIP")
 set(CPACK_PACKAGE_NAME "quillaby-calculator")
@@ -103,6 +117,18 @@ list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_SOURCE_DIR}/cmake) # NSIS.templat
 set(CPACK_QUILLABY_STRIP ${CMAKE_STRIP})
 set(CPACK_QUILLABY_SIGN_COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/scripts/windows-sign)
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/cmake/WindowsBinaries.cmake)
+# Folders of this machine that no shipped binary may name, checked there before anything is
+# signed or packed: the source, the build, and the toolchain's cache with its folders.
+set(quillaby_toolchain_folders)
+foreach(prefix ${CMAKE_PREFIX_PATH})
+    get_filename_component(cache ${prefix} DIRECTORY)
+    list(APPEND quillaby_toolchain_folders ${cache} ${prefix})
+endforeach()
+list(REMOVE_DUPLICATES quillaby_toolchain_folders)
+set(CPACK_QUILLABY_PATH_CHECK ${Python3_EXECUTABLE}
+    ${CMAKE_CURRENT_SOURCE_DIR}/scripts/windows_paths.py)
+set(CPACK_QUILLABY_MACHINE_FOLDERS ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_BINARY_DIR} --pieces
+    ${quillaby_toolchain_folders})
 set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/cmake/WindowsZip.cmake)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_SOURCE_DIR}/cmake/WindowsSigning.cmake)
 include(CPack)
