@@ -1,7 +1,8 @@
 # Run by CPack (CPACK_PRE_BUILD_SCRIPTS) once the Windows program is installed into its staging
 # folder and before it is packed: strips every .exe and .dll, which keep their symbols as
-# they are built or as the toolchain ships them, and, for a signed release (scripts/windows
-# exports QUILLABY_SIGN_KEY), signs each of them with scripts/windows-sign.
+# they are built or as the toolchain ships them, checks that none names a folder of this
+# machine, and, for a signed release (scripts/windows exports QUILLABY_SIGN_KEY), signs each
+# of them with scripts/windows-sign.
 file(GLOB_RECURSE binaries LIST_DIRECTORIES false
      "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/*.exe" "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/*.dll")
 if(NOT binaries)
@@ -11,6 +12,12 @@ execute_process(COMMAND ${CPACK_QUILLABY_STRIP} --strip-unneeded ${binaries}
                 RESULT_VARIABLE stripped)
 if(NOT stripped EQUAL 0)
     message(FATAL_ERROR "${CPACK_QUILLABY_STRIP} could not strip the Windows binaries.")
+endif()
+# No binary names a folder of this machine (scripts/windows_paths.py), before any is signed.
+execute_process(COMMAND ${CPACK_QUILLABY_PATH_CHECK} ${CPACK_TEMPORARY_INSTALL_DIRECTORY}
+                        ${CPACK_QUILLABY_MACHINE_FOLDERS} RESULT_VARIABLE clean)
+if(NOT clean EQUAL 0)
+    message(FATAL_ERROR "A Windows binary names a folder of this machine.")
 endif()
 if(NOT "$ENV{QUILLABY_SIGN_KEY}" STREQUAL "")
     execute_process(COMMAND ${CPACK_QUILLABY_SIGN_COMMAND} ${binaries} RESULT_VARIABLE signed)

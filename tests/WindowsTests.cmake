@@ -46,10 +46,15 @@ add_test(NAME windows_signing
 set_tests_properties(windows_signing PROPERTIES TIMEOUT 120)
 
 # The installer, signed, per user, for all users and over an older build, with its
-# uninstallers (windows_installer_check.sh).
+# uninstallers, its refusals and a planted uninstaller (windows_installer_check.sh). A
+# per-user installation is made as a person starts the installer, without administrator
+# rights (unelevated.exe).
+add_executable(unelevated unelevated_windows.cpp)
+target_link_options(unelevated PRIVATE -municode)
+add_executable(planted_program planted_program_windows.cpp)
 add_test(NAME windows_installer
     COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/windows_installer_check.sh ${CMAKE_BINARY_DIR})
-set_tests_properties(windows_installer PROPERTIES TIMEOUT 300)
+set_tests_properties(windows_installer PROPERTIES TIMEOUT 600)
 
 # One window test at a time: they share the one display, where no window manager keeps a
 # test's window from taking the keyboard from another's.
