@@ -71,9 +71,10 @@ install(FILES ${QUILLABY_FORM_FONT} DESTINATION fonts)
 if(QUILLABY_CARRIED_CA STREQUAL "mozilla")
     install(FILES ${QUILLABY_CARRIED_CA_PREFIX}/licenses/copyright
             DESTINATION licenses/ca-certificates)
-    set(QUILLABY_CA_LICENCE_ENTRY "  Mozilla's CA list: the roots it trusts for    MPL-2.0         licenses\\ca-certificates
-  servers with no end date, from Debian's
-  ca-certificates ${QUILLABY_CARRIED_CA_VERSION} (inside quillaby.exe)
+    set(QUILLABY_CA_LICENCE_ENTRY "  Mozilla's CA list (inside quillaby.exe):      MPL-2.0         licenses\\ca-certificates
+  the roots it trusts for servers with no end
+  date, from Debian's ca-certificates
+  ${QUILLABY_CARRIED_CA_VERSION}
 ")
 elseif(QUILLABY_CARRIED_CA STREQUAL "given")
     set(QUILLABY_CA_LICENCE_ENTRY "  CA certificates given to the build
