@@ -131,5 +131,7 @@ set(CPACK_QUILLABY_PATH_CHECK ${Python3_EXECUTABLE}
 set(CPACK_QUILLABY_MACHINE_FOLDERS ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_BINARY_DIR} --pieces
     ${quillaby_toolchain_folders})
 set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/cmake/WindowsZip.cmake)
+set(CPACK_QUILLABY_ZIP_COMMAND ${Python3_EXECUTABLE}
+    ${CMAKE_CURRENT_SOURCE_DIR}/scripts/reproducible_zip.py)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_SOURCE_DIR}/cmake/WindowsSigning.cmake)
 include(CPack)

@@ -3,6 +3,7 @@
 # signs the uninstaller as it writes it into the installer, and the installer once it is made.
 set(CPACK_QUILLABY_NSIS_SIGNING "")
 if(CPACK_GENERATOR STREQUAL "NSIS" AND NOT "$ENV{QUILLABY_SIGN_KEY}" STREQUAL "")
-    set(sign "'\"${CPACK_QUILLABY_SIGN_COMMAND}\" \"%1\"' = 0")
-    set(CPACK_QUILLABY_NSIS_SIGNING "!uninstfinalize ${sign}\n!finalize ${sign}")
+    set(sign "'\"${CPACK_QUILLABY_SIGN_COMMAND}\" --name")
+    set(CPACK_QUILLABY_NSIS_SIGNING "!uninstfinalize ${sign} Uninstall.exe \"%1\"' = 0
+!finalize ${sign} ${CPACK_PACKAGE_FILE_NAME}.exe \"%1\"' = 0")
 endif()

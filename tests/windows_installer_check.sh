@@ -37,9 +37,11 @@ version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackCon
 
 . "$here/windows_signing_setup.sh"
 make_signing_key "$work/signing"
+export QUILLABY_SIGN_CACHE="$work/signed-once" SOURCE_DATE_EPOCH=1700000000
 (cd "$work" && cpack -G "NSIS;ZIP" --config "$build/CPackConfig.cmake" >cpack.log 2>&1) ||
     { cat "$work/cpack.log"; fail "CPack failed"; }
-unset QUILLABY_SIGN_KEY QUILLABY_SIGN_CERT QUILLABY_SIGN_MODULE QUILLABY_SIGN_PIN_FILE
+unset QUILLABY_SIGN_KEY QUILLABY_SIGN_CERT QUILLABY_SIGN_MODULE QUILLABY_SIGN_PIN_FILE \
+    QUILLABY_SIGN_CACHE
 installer=$work/$name.exe
 [ -f "$installer" ] || fail "no installer made"
 
@@ -212,8 +214,12 @@ $unelevated "$installer" /S
 check_installed "$local_programs/Quillaby Calculator" "$user_menu" HKCU "$version"
 ! $wine reg query "HKLM\\$entry" >/dev/null 2>&1 || fail "a per-user install wrote an entry for all users"
 verify_signature "$local_programs/Quillaby Calculator/Uninstall.exe"
+for file in quillaby.exe libcurl.dll platforms/qwindows.dll; do
+    cmp -s "$unpacked/$file" "$local_programs/Quillaby Calculator/$file" ||
+        fail "the zip and the installer hold differently signed $file"
+done
 echo "installed for the current user in %LOCALAPPDATA%\\Programs\\Quillaby Calculator;" \
-    "the uninstaller it wrote is signed"
+    "the uninstaller it wrote is signed, the binaries signed once for the zip and the installer"
 
 $wine "$local_programs/Quillaby Calculator/quillaby.exe" &
 program=$!
