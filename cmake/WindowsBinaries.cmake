@@ -20,7 +20,7 @@ execute_process(COMMAND ${CPACK_QUILLABY_PATH_CHECK} ${CPACK_TEMPORARY_INSTALL_D
 if(NOT clean EQUAL 0)
     message(FATAL_ERROR "A Windows binary names a folder of this machine.")
 endif()
-if(NOT "$ENV{QUILLABY_SIGN_KEY}" STREQUAL "")
+if(NOT "$ENV{QUILLABY_SIGN_KEY}$ENV{QUILLABY_SIGN_ATTACH}" STREQUAL "")
     execute_process(COMMAND ${CPACK_QUILLABY_SIGN_COMMAND} --base ${CPACK_TEMPORARY_INSTALL_DIRECTORY}
                             ${binaries} RESULT_VARIABLE signed)
     if(NOT signed EQUAL 0)
