@@ -1,10 +1,11 @@
 # The Windows program as a person installs it (scripts/windows): quillaby.exe with the Qt
 # libraries and plugins, libcurl and the compiler's runtime beside it, a qt.conf that keeps Qt
 # to this folder, the forms' face in fonts\ and the licence texts of all of it in licenses\.
-# CPack makes the NSIS installer (cmake/NSIS.template.in: per user or for all users, upgraded
-# in place, a Start-menu entry, an uninstaller listed among the system's programs) and a zip
-# that runs from any folder once unpacked. Every binary is stripped, and signed when the
-# release is (cmake/WindowsBinaries.cmake); the zip is packed tighter (cmake/WindowsZip.cmake).
+# CPack makes the NSIS installer (release/pack/NSIS.template.in: per user or for all users,
+# upgraded in place, a Start-menu entry, an uninstaller listed among the system's programs) and
+# a zip that runs from any folder once unpacked. Every binary is stripped, and signed when the
+# release is (release/sign/binaries.cmake); the zip is packed tighter (release/pack/zip.cmake).
+# release/README.md tells the steps of a release.
 
 # The program's icon and version information.
 set(QUILLABY_ICO ${CMAKE_CURRENT_BINARY_DIR}/generated/quillaby.ico)
@@ -42,7 +43,7 @@ get_target_property(quillaby_curl_dll CURL::libcurl IMPORTED_LOCATION_RELEASE)
 if(NOT quillaby_curl_dll)
     get_target_property(quillaby_curl_dll CURL::libcurl IMPORTED_LOCATION)
 endif()
-# The licence folders that scripts/windows-toolchain keeps beside each library it built.
+# The licence folders that release/toolchain/run keeps beside each library it built.
 get_filename_component(quillaby_qt_prefix "${Qt6_DIR}/../../.." ABSOLUTE)
 get_filename_component(quillaby_curl_prefix "${quillaby_curl_dll}/../.." ABSOLUTE)
 set(QUILLABY_WINDOWS_DEPLOY
@@ -112,12 +113,13 @@ set(CPACK_NSIS_INSTALLED_ICON_NAME "quillaby.exe")
 # A 64-bit installer, as the program is: NSIS makes 32-bit ones unless told.
 set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 set(CPACK_QUILLABY_COPYRIGHT_YEAR ${QUILLABY_COPYRIGHT_YEAR})
-list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_SOURCE_DIR}/cmake) # NSIS.template.in
+list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_SOURCE_DIR}/release/pack) # NSIS.template.in
 # Stripped and, for a signed release, signed before they are packed; the installer's own
 # signing is decided when CPack runs, from what scripts/windows gives it.
 set(CPACK_QUILLABY_STRIP ${CMAKE_STRIP})
-set(CPACK_QUILLABY_SIGN_COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/scripts/windows-sign)
-set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/cmake/WindowsBinaries.cmake)
+set(CPACK_QUILLABY_SIGN_COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/release/sign/run)
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/release/sign/binaries.cmake
+                            ${CMAKE_CURRENT_SOURCE_DIR}/release/pack/staged.cmake)
 # Folders of this machine that no shipped binary may name, checked there before anything is
 # signed or packed: the source, the build, and the toolchain's cache with its folders.
 set(quillaby_toolchain_folders)
@@ -127,11 +129,11 @@ foreach(prefix ${CMAKE_PREFIX_PATH})
 endforeach()
 list(REMOVE_DUPLICATES quillaby_toolchain_folders)
 set(CPACK_QUILLABY_PATH_CHECK ${Python3_EXECUTABLE}
-    ${CMAKE_CURRENT_SOURCE_DIR}/scripts/windows_paths.py)
+    ${CMAKE_CURRENT_SOURCE_DIR}/release/sign/machine_paths.py)
 set(CPACK_QUILLABY_MACHINE_FOLDERS ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_BINARY_DIR} --pieces
     ${quillaby_toolchain_folders})
-set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/cmake/WindowsZip.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/release/pack/zip.cmake)
 set(CPACK_QUILLABY_ZIP_COMMAND ${Python3_EXECUTABLE}
-    ${CMAKE_CURRENT_SOURCE_DIR}/scripts/reproducible_zip.py)
-set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_SOURCE_DIR}/cmake/WindowsSigning.cmake)
+    ${CMAKE_CURRENT_SOURCE_DIR}/release/pack/reproducible_zip.py)
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_SOURCE_DIR}/release/sign/installer.cmake)
 include(CPack)

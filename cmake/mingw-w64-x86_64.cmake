@@ -1,5 +1,5 @@
 # CMake toolchain for 64-bit Windows with Debian's mingw-w64 cross compilers (posix
-# threads, for std::thread). Used by scripts/windows-toolchain for Qt and curl, and by
+# threads, for std::thread). Used by release/toolchain/run for Qt and curl, and by
 # scripts/windows for the program and its tests, which give the folders of those libraries as
 # CMAKE_PREFIX_PATH: they are searched as the target system's own, as is mingw-w64's.
 set(CMAKE_SYSTEM_NAME Windows)

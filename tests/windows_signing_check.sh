@@ -1,6 +1,6 @@
 #!/bin/sh
 # Signs copies of the Windows program $1 (a cross-built .exe or .dll) as a release is signed,
-# on Linux alone: with scripts/windows-sign and a throwaway key in a SoftHSM2 token with its
+# on Linux alone: with release/sign/run and a throwaway key in a SoftHSM2 token with its
 # PIN in a file (tests/windows_signing_setup.sh), time-stamped by a time-stamping service on
 # this machine, as NSIS's !uninstfinalize calls it; and through scripts/windows' options with
 # a .pfx and its password file. Each copy must verify against the throwaway CA; a changed copy
@@ -50,7 +50,7 @@ done
 url=$(head -n 1 tsa.url)
 [ -n "$url" ] || fail "no time-stamping service started"
 
-# osslsigncode as scripts/windows-sign finds it on PATH, noting its arguments and environment.
+# osslsigncode as release/sign/run finds it on PATH, noting its arguments and environment.
 real=$(command -v osslsigncode)
 mkdir bin
 cat >bin/osslsigncode <<END
@@ -66,9 +66,9 @@ PATH="$work/bin:$PATH"
 # uninstaller that makensis hands to !uninstfinalize.
 mkdir "token signed"
 cp "$program" "token signed/un installer.tmp"
-(cd "token signed" && QUILLABY_SIGN_TIMESTAMP=$url "$repo/scripts/windows-sign" "un installer.tmp") \
+(cd "token signed" && QUILLABY_SIGN_TIMESTAMP=$url "$repo/release/sign/run" "un installer.tmp") \
     >log 2>&1 || fail "signing with the token"
-"$repo/scripts/windows-sign" --verify key/root.pem "token signed/un installer.tmp" >log 2>&1 ||
+"$repo/release/sign/run" --verify key/root.pem "token signed/un installer.tmp" >log 2>&1 ||
     fail "the token's signature does not verify"
 grep -q "SHA-256, time-stamped" log || fail "the token's signature is not time-stamped"
 echo "ok: token key, PIN file, time-stamp: $(cat log)"
@@ -76,16 +76,16 @@ echo "ok: token key, PIN file, time-stamp: $(cat log)"
 # The .pfx, through the options of scripts/windows.
 mkdir pfx
 cp "$program" pfx/quillaby.exe
-bash -c 'scripts=$1/scripts
+bash -c 'root=$1
          shift
-         . "$scripts/windows_signing.sh"
+         . "$root/release/sign/options.sh"
          read_signing_options "$@"
          signing_summary
-         exec "$scripts/windows-sign" "${remaining_arguments[@]}"' \
+         exec "$root/release/sign/run" "${remaining_arguments[@]}"' \
     _ "$repo" --sign-key=key/code.pfx --sign-cert key/chain.pem --sign-pin-file=key/pfx.pass \
     pfx/quillaby.exe >log 2>&1 || fail "signing with the .pfx"
 summary=$(head -n 1 log)
-"$repo/scripts/windows-sign" --verify key/root.pem pfx/quillaby.exe >log 2>&1 ||
+"$repo/release/sign/run" --verify key/root.pem pfx/quillaby.exe >log 2>&1 ||
     fail "the .pfx's signature does not verify"
 echo "ok: .pfx and password file: $(cat log)"
 echo "ok: summary: $summary"
@@ -102,7 +102,7 @@ mkdir down
 cp "$program" down/quillaby.exe
 if QUILLABY_SIGN_KEY="$work/key/code.pfx" QUILLABY_SIGN_CERT='' QUILLABY_SIGN_MODULE='' \
     QUILLABY_SIGN_PIN_FILE="$work/key/pfx.pass" QUILLABY_SIGN_TIMESTAMP="${url}down" \
-    "$repo/scripts/windows-sign" down/quillaby.exe >log 2>&1; then
+    "$repo/release/sign/run" down/quillaby.exe >log 2>&1; then
     fail "signing succeeded with the time-stamping service down"
 fi
 grep -q "^Signing failed" log || fail "signing did not fail where the time-stamp is made"
@@ -118,7 +118,7 @@ for secret in key/user.pin key/pfx.pass; do
 done
 echo "ok: no PIN or password on osslsigncode's command line or in its environment"
 
-if bash -c '. "$1/scripts/windows_signing.sh"; shift; read_signing_options "$@"' _ "$repo" \
+if bash -c '. "$1/release/sign/options.sh"; shift; read_signing_options "$@"' _ "$repo" \
     --sign-key "pkcs11:token=Quillaby%20test;pin-value=31415926" --sign-cert key/chain.pem \
     --sign-module "$QUILLABY_SIGN_MODULE" >log 2>&1; then
     fail "a PIN inside the pkcs11: URI was taken"

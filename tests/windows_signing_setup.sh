@@ -1,6 +1,6 @@
 # shellcheck shell=sh
 # Sourced by the Windows tests in tests/ (POSIX sh): a throwaway signing key, held as a
-# release's key is, for scripts/windows-sign.
+# release's key is, for release/sign/run.
 #
 #   make_signing_key DIR
 #     makes in DIR (new) a root CA (root.pem), an intermediate CA below it, and from that a
@@ -9,16 +9,16 @@
 #     time-stamping certificate from the root (tsa.pem, tsa.key); the PINs and the .pfx's
 #     password in files only (user.pin, so.pin, pfx.pass). Exports SOFTHSM2_CONF and the
 #     QUILLABY_SIGN_* settings of the token, without time-stamping, so that
-#     scripts/windows-sign, and CPack through makensis, sign with it.
+#     release/sign/run, and CPack through makensis, sign with it.
 #   verify_signature FILE
 #     succeeds, quietly, when FILE carries a SHA-256 Authenticode signature chaining to that
 #     root; otherwise it fails with the reason on stderr.
 
-signing_scripts=$(cd "$(dirname "$0")/../scripts" && pwd)
+signing_root=$(cd "$(dirname "$0")/.." && pwd)
 
 make_signing_key() {
     signing_dir=$1
-    "$signing_scripts/deps" osslsigncode libengine-pkcs11-openssl softhsm2 python3 >&2
+    "$signing_root/scripts/deps" osslsigncode libengine-pkcs11-openssl softhsm2 python3 >&2
     (umask 077 && mkdir -p "$signing_dir/tokens")
     cat >"$signing_dir/x509.cnf" <<'END'
 [req]
@@ -110,5 +110,5 @@ sys.exit(os.waitstatus_to_exitcode(os.waitpid(pid, 0)[1]))' "$@"
 }
 
 verify_signature() {
-    "$signing_scripts/windows-sign" --verify "$signing_dir/root.pem" "$1" >/dev/null
+    "$signing_root/release/sign/run" --verify "$signing_dir/root.pem" "$1" >/dev/null
 }

@@ -1,6 +1,6 @@
 """Checks that no Windows binary in a folder names a folder of the build machine.
 
-usage: windows_paths.py FOLDER [BUILD_FOLDER ...] [--pieces CACHE_FOLDER ...]
+usage: machine_paths.py FOLDER [BUILD_FOLDER ...] [--pieces CACHE_FOLDER ...]
 
 A path that starts with / in a Windows program lies on the current drive, C: as a rule, where
 any signed-in user may create folders: a file the program or a library in it looked for there

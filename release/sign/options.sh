@@ -1,5 +1,5 @@
 # shellcheck shell=bash
-# Sourced by the scripts that sign the Windows release (scripts/windows, scripts/windows-sign):
+# Sourced by the scripts that sign the Windows release (scripts/windows, release/sign/run):
 # the signing options, their checks, and the settings handed on to child processes.
 #
 #   --sign-key KEY        a pkcs11: URI (a hardware token, or a cloud key store reached through

@@ -1,6 +1,6 @@
 # Run by CPack (CPACK_POST_BUILD_SCRIPTS) once the Windows packages are made: the zip written
 # again in name order, dated SOURCE_DATE_EPOCH, with fixed permissions and no owner
-# (scripts/reproducible_zip.py), so that the same files give the same bytes; then its deflate
+# (reproducible_zip.py here), so that the same files give the same bytes; then its deflate
 # streams made again by advzip's stronger deflate (about 4 % smaller, and still the plain
 # deflate that Windows' own Extract All reads).
 foreach(package ${CPACK_PACKAGE_FILES})

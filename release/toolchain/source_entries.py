@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Prints one-line deb-src entries for the archives that this system's apt entries name for
 its own release (the release, its -updates and its -security suites), with the same keys.
-scripts/windows-toolchain fetches Debian's source packages through them."""
+release/toolchain/run fetches Debian's source packages through them."""
 import glob
 import re
 
