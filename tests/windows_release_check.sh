@@ -4,7 +4,7 @@
 # then scripts/verify-release on the published files, run with another umask, time zone and
 # locale, so that its rebuild from the sources archive alone, in a folder of its own, must
 # give the very same bytes: it must accept them as published, and refuse them with one byte
-# of the zip changed, naming the zip.
+# of the zip changed, naming the zip. The packing step, run again with another key, signs anew.
 set -eu
 build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
@@ -50,3 +50,15 @@ open(sys.argv[1], "wb").write(b)' "$zip"
 grep -q "$(basename "$zip")" "$work/verify.log" ||
     { cat "$work/verify.log"; fail "scripts/verify-release did not name the changed zip"; }
 echo "refused with one byte of the zip changed: $(grep -m 1 "$(basename "$zip")" "$work/verify.log")"
+
+# The packing step run on its own, again on the same build and with another key: every file
+# is signed anew by that key, none keeps a signature of the first packing.
+make_signing_key "$work/signing-again" >/dev/null
+(cd "$work" && tree/release/pack/run tree/build-windows-package) >"$work/repack.log" 2>&1 ||
+    { tail -n 30 "$work/repack.log"; fail "release/pack/run failed on a build packed before"; }
+mkdir "$work/repacked"
+python3 -m zipfile -e "$work"/tree/build-windows-package/*.zip "$work/repacked"
+for signed in "$work"/repacked/*/quillaby.exe "$work"/tree/build-windows-package/*-win64.exe; do
+    verify_signature "$signed" || fail "$(basename "$signed") packed again kept the first key's signature"
+done
+echo "packed again with another key: every file checked is signed by it"
